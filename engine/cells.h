@@ -1,0 +1,93 @@
+#pragma once
+
+#include <memory>
+
+// Circular-buffer cells of the reverb. Each owns one array of samples and a
+// position into it. Storage is reserved once per sample rate (Allocate); Resize
+// only changes the used length within that storage, so the audio thread never
+// allocates. The per-sample steps are inline and branch-light.
+class TCell {
+ public:
+  TCell() = default;
+  TCell(const TCell&) = delete;
+  TCell& operator=(const TCell&) = delete;
+
+  virtual void Clear();
+
+  // Reserves storage for up to `capacity` samples (not on the audio thread).
+  // Returns false, leaving the cell as it was, when memory is short.
+  bool Allocate(int capacity);
+  // Sets the used length (1..capacity) and clears it. Never allocates.
+  void Resize(int n);
+
+  int Size() const { return size; }
+  int Pos() const { return pos; }
+  int Capacity() const { return capacity; }
+  float* Data() { return buffer.get(); }
+
+ protected:
+  ~TCell() = default;  // never deleted through a base pointer
+
+  int size = 0;
+  int pos = 0;
+  int capacity = 0;
+  std::unique_ptr<float[]> buffer;
+
+  void Advance(int& p) const {
+    if (++p == size) p = 0;
+  }
+};
+
+// Plain delay: the value read is the value written exactly `size` samples earlier.
+class TDelay : public TCell {
+ public:
+  float Read() const { return buffer[pos]; }
+  void Write(float x) {
+    buffer[pos] = x;
+    Advance(pos);
+  }
+  // Moves the position on by n samples (n <= size) after a block of direct
+  // buffer accesses at pos..pos+n-1.
+  void Skip(int n) {
+    pos += n;
+    if (pos >= size) pos -= size;
+  }
+};
+
+// Schroeder all-pass diffuser: (coef + z^-N) / (1 + coef z^-N), N = size.
+class TDiff : public TCell {
+ public:
+  float coef = 0.0f;
+
+  float Tick(float u) {
+    const float d = buffer[pos];
+    const float v = u - coef * d;
+    buffer[pos] = v;
+    Advance(pos);
+    return coef * v + d;
+  }
+  void Skip(int n) {
+    pos += n;
+    if (pos >= size) pos -= size;
+  }
+};
+
+// Pre-delay with a movable read tap. `pos` is the read position. The write
+// precedes the read within a sample, so a delay of 0 passes the input through.
+class TVDelay : public TCell {
+ public:
+  int writePos = 0;
+
+  float Tick(float x) {
+    buffer[writePos] = x;
+    Advance(writePos);
+    const float y = buffer[pos];
+    Advance(pos);
+    return y;
+  }
+  // Delay d in samples, 0 <= d < size (limited to that range).
+  void SetDelay(int d);
+  int Delay() const;
+  // The same as n calls of Tick, done with block copies.
+  void Process(const float* in, float* out, int n);
+};

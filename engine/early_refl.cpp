@@ -1,0 +1,71 @@
+#include "engine/early_refl.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "engine/simd.h"
+
+const float TEarlyTable::kLeft[TEarlyRefl::kTaps] = {
+    0.0133f, 0.0305f, 0.0315f, 0.0358f, 0.0360f, 0.0388f, 0.0548f, 0.0575f, 0.0662f,
+    0.0677f, 0.0685f, 0.0702f, 0.0797f, 0.0798f, 0.0816f, 0.0831f, 0.0843f, 0.0887f};
+const float TEarlyTable::kRight[TEarlyRefl::kTaps] = {
+    0.0043f, 0.0215f, 0.0225f, 0.0268f, 0.0270f, 0.0298f, 0.0458f, 0.0485f, 0.0572f,
+    0.0587f, 0.0595f, 0.0612f, 0.0707f, 0.0708f, 0.0726f, 0.0741f, 0.0753f, 0.0797f};
+const float TEarlyTable::kGain[TEarlyRefl::kTaps] = {
+    0.841f, 0.504f, 0.491f, 0.379f, 0.380f, 0.346f, 0.289f, 0.272f, 0.192f,
+    0.193f, 0.217f, 0.181f, 0.180f, 0.181f, 0.176f, 0.142f, 0.167f, 0.134f};
+
+namespace {
+int Samples(float scaledRate, float t) {
+  return static_cast<int>(std::floor(scaledRate * t + 0.5f));
+}
+}  // namespace
+
+bool TEarlyRefl::Build(float sampleRate, const float* tapTimes) {
+  const int longest = Samples(sampleRate, tapTimes[kTaps - 1]);
+  const int newRing = longest + 1 + kMaxBlock;
+  if (!Allocate(2 * newRing)) return false;
+  ring = newRing;
+  writePos = 0;
+  SetTaps(sampleRate, tapTimes);
+  return true;
+}
+
+void TEarlyRefl::SetTaps(float scaledRate, const float* tapTimes) {
+  for (int j = 0; j < kTaps; ++j)
+    tapDelay[j] = std::clamp(Samples(scaledRate, tapTimes[j]), 0, ring - kMaxBlock - 1);
+}
+
+void TEarlyRefl::Clear() { TCell::Clear(); }
+
+float TEarlyRefl::Tick(float x, const float* gains) {
+  Store(x);
+  float sum = 0.0f;
+  for (int j = 0; j < kTaps; ++j) sum += buffer[writePos + ring - tapDelay[j]] * gains[j];
+  return sum;
+}
+
+void TEarlyRefl::Process(const float* x, float* out, int n, const float* gains) {
+  const int first = writePos + 1 == ring ? 0 : writePos + 1;  // slot of x[0]
+  for (int i = 0; i < n; ++i) Store(x[i]);
+
+  // Start of each tap's run: the slot of x[0] delayed by the tap, in [0, ring).
+  const float* run[kTaps];
+  for (int j = 0; j < kTaps; ++j) {
+    int s = first - tapDelay[j];
+    if (s < 0) s += ring;
+    run[j] = buffer.get() + s;
+  }
+
+  int i = 0;
+  for (; i + 4 <= n; i += 4) {
+    F4 sum;
+    for (int j = 0; j < kTaps; ++j) sum = sum + F4::Load(run[j] + i) * F4::Splat(gains[j]);
+    sum.Store(out + i);
+  }
+  for (; i < n; ++i) {
+    float sum = 0.0f;
+    for (int j = 0; j < kTaps; ++j) sum += run[j][i] * gains[j];
+    out[i] = sum;
+  }
+}

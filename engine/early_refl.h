@@ -1,0 +1,46 @@
+#pragma once
+
+#include "engine/cells.h"
+
+// One side of the early reflections: 18 taps read from a line fed with a mix
+// of both input channels.
+//
+// The ring is written twice (at p and p + size), so that any window of the
+// last `size` samples is contiguous in memory: a block is written first, then
+// each tap reads a straight run, with no wrap test per sample. The ring has
+// room for the longest tap plus one block, and each sample's sum still adds
+// the taps in order 0..17, exactly as a sample-by-sample loop would.
+class TEarlyRefl : public TCell {
+ public:
+  static constexpr int kTaps = 18;
+  static constexpr int kMaxBlock = 256;
+
+  int writePos = 0;    // slot of the newest sample
+  int tapDelay[kTaps] = {};
+
+  // Reserves the ring for the table's longest tap at rate sr; taps at full size.
+  bool Build(float sampleRate, const float* tapTimes);
+  // Tap delays for the scale s * sr (s * sr formed by the caller in float).
+  void SetTaps(float scaledRate, const float* tapTimes);
+  void Clear() override;
+
+  // One sample: store x, answer the sum of the taps.
+  float Tick(float x, const float* gains);
+  // n <= kMaxBlock samples at once; the same results as n calls of Tick.
+  void Process(const float* x, float* out, int n, const float* gains);
+
+ private:
+  int ring = 0;  // logical ring length; the buffer holds 2 * ring floats
+  void Store(float x) {
+    if (++writePos == ring) writePos = 0;
+    buffer[writePos] = x;
+    buffer[writePos + ring] = x;
+  }
+};
+
+// The constant tap table: times in seconds per side, one gain column.
+struct TEarlyTable {
+  static const float kLeft[TEarlyRefl::kTaps];
+  static const float kRight[TEarlyRefl::kTaps];
+  static const float kGain[TEarlyRefl::kTaps];
+};

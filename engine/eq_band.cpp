@@ -1,0 +1,118 @@
+#include "engine/eq_band.h"
+
+#include <cmath>
+
+namespace {
+// One glide step: towards the target by at most a factor of two.
+float Glide(float current, float target) {
+  if (target > 2.0f * current) return current * 2.0f;
+  if (target < 0.5f * current) return current * 0.5f;
+  return target;
+}
+}  // namespace
+
+void TEqBand::SetGainDb(float level) {
+  if (level == gainDb) return;
+  gainDb = level;
+  targetGain = std::pow(10.0f, level * 0.05f);
+  dirty = true;
+}
+
+void TEqBand::SetFreq(float hz) {
+  if (hz == targetFreq) return;
+  targetFreq = hz;
+  dirty = true;
+}
+
+void TEqBand::Update(int n) {
+  if (!dirty) return;
+  const bool gainMoved = targetGain != gain;
+  if (gainMoved) gain = Glide(gain, targetGain);
+  if (targetFreq != freq) {
+    freq = Glide(freq, targetFreq);
+  } else if (!gainMoved) {
+    dirty = false;
+    if (std::fabs(gain - 1.0f) < 0.001f) {
+      mode = kBypass;
+      ClearStates();
+    } else {
+      mode = kFixed;
+    }
+    return;
+  }
+  if (mode == kBypass && gain == 1.0f) {
+    Design(gain, freq, 0);
+  } else {
+    mode = kRamp;
+    Design(gain, freq, n);
+  }
+}
+
+void TEqBand::Design(float a, float f, int rampLength) {
+  // A centre above the Nyquist frequency (high bands at low rates) would fold
+  // back onto some other frequency; keep the design just below it.
+  const double limited = std::fmin(double(f), 0.49 * double(sampleRate));
+  const float w = 2.0f * static_cast<float>(limited * 3.14159265358979323846 / sampleRate);
+  const float t = w / std::sqrt(a);
+  const float newK1 = -std::cos(w);
+  const float newK2 = (1.0f - t) / (1.0f + t);
+  const float newMix = (a - 1.0f) / 2.0f;
+  if (rampLength <= 0) {
+    dK1 = dK2 = dMix = 0.0f;
+    k1 = newK1;
+    k2 = newK2;
+    mix = newMix;
+    return;
+  }
+  const float n = static_cast<float>(rampLength);
+  dK1 = (newK1 - k1) / n + 1e-30f;
+  dK2 = (newK2 - k2) / n + 1e-30f;
+  dMix = (newMix - mix) / n + 1e-30f;
+}
+
+void TEqBand::Process(float* left, float* right, int n) {
+  Update(n);
+  if (mode == kBypass || n <= 0) return;
+  Filter(left, 0, n);
+  Filter(right, 1, n);
+  if (mode == kRamp) {
+    const float fn = static_cast<float>(n);
+    k1 += fn * dK1;
+    k2 += fn * dK2;
+    mix += fn * dMix;
+  }
+}
+
+void TEqBand::Filter(float* x, int ch, int n) {
+  float a1 = s1[ch], a2 = s2[ch];
+  const bool ramp = mode == kRamp;
+  for (int i = 0; i < n; ++i) {
+    float c1 = k1, c2 = k2, m = mix;
+    if (ramp) {
+      const float steps = static_cast<float>(i + 1);
+      c1 = k1 + steps * dK1;
+      c2 = k2 + steps * dK2;
+      m = mix + steps * dMix;
+    }
+    const float in = x[i];
+    const float v = in - c2 * a2;
+    const float ap = c2 * v + a2;
+    x[i] = in - m * (ap - in);
+    const float w = v - c1 * a1;
+    a2 = c1 * w + a1;
+    a1 = w + 1e-20f;
+  }
+  s1[ch] = a1;
+  s2[ch] = a2;
+}
+
+void TEqBand::Rebuild(float rate) {
+  sampleRate = rate;
+  ClearStates();
+  Design(gain, freq, 0);
+}
+
+void TEqBand::ClearStates() {
+  s1[0] = s1[1] = 0.0f;
+  s2[0] = s2[1] = 0.0f;
+}

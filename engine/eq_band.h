@@ -1,0 +1,34 @@
+#pragma once
+
+// One peaking equaliser band on a stereo signal: a second-order lattice
+// all-pass mixed with the input. It glides towards new settings by at most a
+// factor of two (gain) or an octave (frequency) per block, ramps its
+// coefficients across each block, and costs nothing at 0 dB.
+class TEqBand {
+ public:
+  enum Mode { kBypass = 0, kFixed = 1, kRamp = 2 };
+
+  void SetGainDb(float level);
+  void SetFreq(float hz);
+  void Update(int n);
+  void Process(float* left, float* right, int n);
+  void Rebuild(float rate);
+
+  float sampleRate = 44100.0f;
+  float targetGain = 1.0f;
+  float gain = 1.0f;
+  float targetFreq = 1000.0f;
+  float freq = 1000.0f;
+  float gainDb = 0.0f;
+  float k1 = 0.0f, k2 = 0.0f, mix = 0.0f;
+  float dK1 = 0.0f, dK2 = 0.0f, dMix = 0.0f;
+  float s1[2] = {0.0f, 0.0f};
+  float s2[2] = {0.0f, 0.0f};
+  bool dirty = false;
+  int mode = kBypass;
+
+ private:
+  void Design(float a, float f, int rampLength);
+  void Filter(float* x, int ch, int n);
+  void ClearStates();
+};

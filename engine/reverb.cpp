@@ -1,0 +1,387 @@
+#include "engine/reverb.h"
+
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+#include <new>
+
+#include "engine/simd.h"
+
+namespace {
+
+// Physical ranges; anything outside is limited on the way in.
+struct TRange {
+  float min, max;
+};
+constexpr TRange kRange[kNumParams] = {
+    {-200, 0}, {-200, 0}, {-200, 0}, {-200, 0}, {-200, 0},  // levels, dB
+    {0, 200},  {0, 200},                                     // pre-delays, ms
+    {-1, 2},                                                 // decay, log10 s
+    {0, 1},                                                  // freeze
+    {0, 100},  {0, 200},                                     // size, wide, %
+    {0, 3},                                                  // bass ratio
+    {50, 2000}, {500, 20000},                                // crossover, damping, Hz
+    {-15, 15}, {30, 3000}, {-15, 15}, {160, 10000},          // equaliser
+};
+
+float LevelToGain(float db) { return db >= -90.0f ? std::exp(db * 0.115129255f) : 0.0f; }
+
+// Far above any real signal, far below what overflows the network's sums.
+constexpr float kInputLimit = 1.0e6f;
+
+// Non-finite input becomes silence, denormal input too, the rest is limited:
+// one bad sample must not poison the delay memories for good.
+inline float Clean(float x) {
+  const float a = std::fabs(x);
+  if (!(a < INFINITY) || a < FLT_MIN) return 0.0f;
+  return std::clamp(x, -kInputLimit, kInputLimit);
+}
+inline F4 Clean(F4 x) {
+  const F4 a = Abs(x);
+  const F4 ok = Less(a, F4::Splat(INFINITY)) & NotLess(a, F4::Splat(FLT_MIN));
+  return Min(Max(x, F4::Splat(-kInputLimit)), F4::Splat(kInputLimit)) & ok;
+}
+
+// A peak meter falling by 0.999 per sample. A fall that would make it
+// denormal makes it 0.
+float TrackPeak(float m, const float* x, int n) {
+  if (!(m < INFINITY)) m = 0.0f;
+  if (m >= 1e-30f && n <= 8192) {
+    // From here the fall cannot reach the denormal range within n samples.
+    for (int i = 0; i < n; ++i) {
+      m *= 0.999f;
+      m = std::max(m, std::fabs(x[i]));
+    }
+    return m;
+  }
+  for (int i = 0; i < n; ++i) {
+    m *= 0.999f;
+    if (m < FLT_MIN) m = 0.0f;
+    const float a = std::fabs(x[i]);
+    if (a > m) m = a;
+  }
+  return m;
+}
+
+void ScaleInto(const float* x, float* out, float& cur, float inc, int n) {
+  int i = 0;
+  if (inc == 0.0f) {
+    const F4 g = F4::Splat(cur);
+    for (; i + 4 <= n; i += 4) (Clean(F4::Load(x + i)) * g).Store(out + i);
+  }
+  for (; i < n; ++i) {
+    cur += inc;
+    out[i] = Clean(x[i]) * cur;
+  }
+}
+
+}  // namespace
+
+TReverb::TReverb() {
+  for (auto& m : meter) m.store(0.0f);
+  for (int i = 0; i < kNumParams; ++i) target[i].store(0.0f);
+  SetTarget(kWide, 0.0f);
+  SetTarget(kEqLowFreq, 1000.0f);
+  SetTarget(kEqHiFreq, 1000.0f);
+  if (!SetBlockSize(kDefaultBlockSize)) maxFrames = 0;
+  SetSampleRate(44100.0f);
+}
+
+bool TReverb::SetBlockSize(int frames) {
+  if (frames < 1 || frames > kMaxBlockSize) return false;
+  std::unique_ptr<float[]> fresh[4];
+  for (auto& f : fresh) {
+    f.reset(new (std::nothrow) float[frames]());
+    if (!f) return false;
+  }
+  level[0] = std::move(fresh[0]);
+  level[1] = std::move(fresh[1]);
+  wet[0] = std::move(fresh[2]);
+  wet[1] = std::move(fresh[3]);
+  maxFrames = frames;
+  return true;
+}
+
+bool TReverb::SetSampleRate(float rate) {
+  if (!(rate >= kMinSampleRate && rate <= kMaxSampleRate)) return false;
+  const float previous = sampleRate;
+  const auto build = [this](float sr) {
+    const int pre = static_cast<int>(sr * 0.251f);
+    for (auto& p : predelay) {
+      if (!p.Allocate(pre)) return false;
+      p.writePos = 0;
+    }
+    return early[0].Build(sr, TEarlyTable::kLeft) && early[1].Build(sr, TEarlyTable::kRight) &&
+           late.Build(sr);
+  };
+  if (!build(rate)) {
+    build(previous);  // keep a consistent engine at the old rate
+    return false;
+  }
+  sampleRate = rate;
+
+  // Defaults; every path fades in from silence at the first block. Wide and
+  // the equaliser keep their settings.
+  SetTarget(kPredelayLeft, 0.04f);
+  SetTarget(kPredelayRight, 0.04f);
+  SetTarget(kCrossover, 200.0f);
+  SetTarget(kBassRatio, 1.0f);
+  SetTarget(kDecayTime, 2.0f);
+  SetTarget(kHighDamping, 3300.0f);
+  SetTarget(kSize, 1.0f);
+  SetTarget(kDecayFreeze, 0.0f);
+  for (int i = kInputLevel; i <= kLateLevel; ++i) SetTarget(i, 0.0f);
+  size = 1.0f;
+  in = dry = er = lateGain = cross = direct = extra = Ramp{};
+
+  band[0].Rebuild(rate);
+  band[1].Rebuild(rate);
+  for (int i = 0; i < 4; ++i) {
+    peak[i] = 0.0f;
+    meter[i].store(0.0f, std::memory_order_relaxed);
+  }
+  Raise(kChangeAll);
+  return true;
+}
+
+void TReverb::Reset() {
+  for (auto& p : predelay) p.Clear();
+  for (auto& e : early) e.Clear();
+  late.Clear();
+  for (int i = 0; i < 4; ++i) {
+    peak[i] = 0.0f;
+    meter[i].store(0.0f, std::memory_order_relaxed);
+  }
+  Raise(kChangeAll);
+}
+
+void TReverb::SetParameter(int index, float value) {
+  if (index < 0 || index >= kNumParams || std::isnan(value)) return;
+  const float v = std::clamp(value, kRange[index].min, kRange[index].max);
+  switch (index) {
+    case kInputLevel:
+      SetTarget(index, LevelToGain(v));
+      Raise(kChangeInput);
+      break;
+    case kOutputLevel:
+    case kDryLevel:
+    case kERLevel:
+    case kLateLevel:
+      SetTarget(index, LevelToGain(v));
+      Raise(kChangeMix);
+      break;
+    case kPredelayLeft:
+    case kPredelayRight:
+      SetTarget(index, v * 0.001f);
+      Raise(kChangePredelay);
+      break;
+    case kDecayTime:
+      SetTarget(index, std::pow(10.0f, v));
+      Raise(kChangeDecay);
+      break;
+    case kDecayFreeze:
+      SetTarget(index, v >= 0.5f ? 1.0f : 0.0f);
+      Raise(kChangeDecay);
+      break;
+    case kSize:
+      SetTarget(index, static_cast<float>(double(v) * 0.01));
+      Raise(kChangeSize | kChangeDecay | kChangeMix);
+      break;
+    case kWide:
+      SetTarget(index, v);
+      Raise(kChangeWidth);
+      break;
+    case kBassRatio:
+    case kCrossover:
+    case kHighDamping:
+      SetTarget(index, v);
+      Raise(kChangeDecay);
+      break;
+    default:  // equaliser bands, applied on the audio thread
+      SetTarget(index, v);
+      Raise(kChangeEq);
+      break;
+  }
+}
+
+float TReverb::Meter(int i) const {
+  if (i < 0 || i >= 4) return 0.0f;
+  return meter[i].load(std::memory_order_relaxed);
+}
+
+void TReverb::Update(int n) {
+  if (n <= 0) return;
+  // Takes every raised flag but the equaliser's, which ApplyEq takes.
+  const uint32_t f = changes.fetch_and(kChangeEq, std::memory_order_acquire) & ~uint32_t(kChangeEq);
+  in.inc = dry.inc = er.inc = lateGain.inc = cross.inc = direct.inc = extra.inc = 0.0f;
+  if (f == 0) return;
+  size = Target(kSize);
+
+  if (f & kChangePredelay) {
+    for (int side = 0; side < 2; ++side) {
+      const float t = Target(side == 0 ? kPredelayLeft : kPredelayRight);
+      predelay[side].SetDelay(static_cast<int>(std::floor(sampleRate * t + 0.5f)));
+    }
+  }
+  if (f & kChangeDecay) {
+    TDecaySettings s;
+    s.decayTime = Target(kDecayTime);
+    s.freeze = Target(kDecayFreeze) >= 0.5f;
+    s.size = size;
+    s.bassRatio = Target(kBassRatio);
+    s.crossover = Target(kCrossover);
+    s.highDamping = Target(kHighDamping);
+    late.Design(sampleRate, s);
+  }
+  if (f & kChangeSize) {
+    late.SetSize(sampleRate, size);
+    const float scaled = (0.95f * size + 0.05f) * sampleRate;
+    early[0].SetTaps(scaled, TEarlyTable::kLeft);
+    early[1].SetTaps(scaled, TEarlyTable::kRight);
+  }
+  const float fn = static_cast<float>(n);
+  if (f & kChangeMix) {
+    const float out = Target(kOutputLevel);
+    dry.inc = (out * Target(kDryLevel) - dry.cur) / fn;
+    er.inc = (out * Target(kERLevel) - er.cur) / fn;
+    lateGain.inc = ((0.7f * size + 0.3f) * out * Target(kLateLevel) - lateGain.cur) / fn;
+  }
+  if (f & kChangeInput) in.inc = (Target(kInputLevel) - in.cur) / fn;
+  if (f & kChangeWidth) {
+    const float w = Target(kWide);
+    float c, d, e;
+    if (w > 100.0f) {
+      c = 0.0f;
+      d = 1.0f;
+      e = (w - 100.0f) * 0.02f;
+    } else {
+      c = (1.0f - w * 0.01f) * 0.5f;
+      d = w * 0.01f * 0.5f + 0.5f;
+      e = 0.0f;
+    }
+    cross.inc = (c - cross.cur) / fn;
+    direct.inc = (d - direct.cur) / fn;
+    extra.inc = (e - extra.cur) / fn;
+  }
+}
+
+void TReverb::ApplyEq() {
+  if (!(changes.load(std::memory_order_relaxed) & kChangeEq)) return;
+  changes.fetch_and(~uint32_t(kChangeEq), std::memory_order_acquire);
+  band[0].SetGainDb(Target(kEqLowLevel));
+  band[0].SetFreq(Target(kEqLowFreq));
+  band[1].SetGainDb(Target(kEqHiLevel));
+  band[1].SetFreq(Target(kEqHiFreq));
+}
+
+void TReverb::Process(const float* const* inputs, float* const* outputs, int frames) {
+  if (!inputs || !outputs || !inputs[0] || !inputs[1] || !outputs[0] || !outputs[1]) return;
+  if (frames <= 0) {
+    // Nothing to play, but the equaliser still takes its next glide step.
+    ApplyEq();
+    band[0].Process(wet[0].get(), wet[1].get(), 0);
+    band[1].Process(wet[0].get(), wet[1].get(), 0);
+    return;
+  }
+  if (maxFrames == 0) {  // no scratch memory: silence rather than a crash
+    std::fill_n(outputs[0], frames, 0.0f);
+    std::fill_n(outputs[1], frames, 0.0f);
+    return;
+  }
+  for (int done = 0; done < frames;) {
+    const int n = std::min(frames - done, maxFrames);
+    ProcessBlock(inputs[0] + done, inputs[1] + done, outputs[0] + done, outputs[1] + done, n);
+    done += n;
+  }
+  for (int i = 0; i < 4; ++i) meter[i].store(peak[i], std::memory_order_relaxed);
+}
+
+void TReverb::ProcessBlock(const float* inL, const float* inR, float* outL, float* outR,
+                           int n) {
+  Update(n);
+  ApplyEq();
+
+  // Input level; the leveled input feeds every path and the input meters.
+  const float inc = in.inc;
+  float curR = in.cur;
+  ScaleInto(inL, level[0].get(), in.cur, inc, n);
+  ScaleInto(inR, level[1].get(), curR, inc, n);
+  peak[0] = TrackPeak(peak[0], level[0].get(), n);
+  peak[1] = TrackPeak(peak[1], level[1].get(), n);
+
+  for (int offset = 0; offset < n; offset += kChunk) ProcessChunk(offset, std::min(kChunk, n - offset));
+
+  band[0].Process(wet[0].get(), wet[1].get(), n);
+  band[1].Process(wet[0].get(), wet[1].get(), n);
+
+  // Dry plus wet.
+  const float* l = level[0].get();
+  const float* r = level[1].get();
+  const float* wl = wet[0].get();
+  const float* wr = wet[1].get();
+  int i = 0;
+  if (dry.inc == 0.0f) {
+    const F4 g = F4::Splat(dry.cur);
+    for (; i + 4 <= n; i += 4) {
+      (g * F4::Load(l + i) + F4::Load(wl + i)).Store(outL + i);
+      (g * F4::Load(r + i) + F4::Load(wr + i)).Store(outR + i);
+    }
+  }
+  for (; i < n; ++i) {
+    dry.cur += dry.inc;
+    outL[i] = dry.cur * l[i] + wl[i];
+    outR[i] = dry.cur * r[i] + wr[i];
+  }
+  peak[2] = TrackPeak(peak[2], outL, n);
+  peak[3] = TrackPeak(peak[3], outR, n);
+}
+
+void TReverb::ProcessChunk(int offset, int n) {
+  const float* l = level[0].get() + offset;
+  const float* r = level[1].get() + offset;
+
+  predelay[0].Process(l, pd[0], n);
+  predelay[1].Process(r, pd[1], n);
+  late.Process(pd[0], pd[1], lateOut[0], lateOut[1], n);
+
+  for (int i = 0; i < n; ++i) {
+    erIn[0][i] = 0.5f * l[i] + 0.3f * r[i];
+    erIn[1][i] = 0.5f * r[i] + 0.3f * l[i];
+  }
+  early[0].Process(erIn[0], erOut[0], n, TEarlyTable::kGain);
+  early[1].Process(erIn[1], erOut[1], n, TEarlyTable::kGain);
+
+  // Early and late signals with their gains, then the stereo width.
+  float* wl = wet[0].get() + offset;
+  float* wr = wet[1].get() + offset;
+  const float *el = erOut[0], *erR = erOut[1], *ll = lateOut[0], *lr = lateOut[1];
+  int i = 0;
+  if (er.inc == 0.0f && cross.inc == 0.0f && direct.inc == 0.0f && lateGain.inc == 0.0f &&
+      extra.inc == 0.0f) {
+    const F4 ge = F4::Splat(er.cur), gl = F4::Splat(lateGain.cur), gc = F4::Splat(cross.cur),
+             gd = F4::Splat(direct.cur), gx = F4::Splat(extra.cur), half = F4::Splat(0.5f);
+    for (; i + 4 <= n; i += 4) {
+      const F4 lp = F4::Load(ll + i) * gl + F4::Load(el + i) * ge;
+      const F4 rp = F4::Load(lr + i) * gl + F4::Load(erR + i) * ge;
+      const F4 lw = gd * lp + gc * rp;
+      const F4 rw = gd * rp + gc * lp;
+      const F4 m = (lw + rw) * half;
+      ((lw + m + gx * (lw - m)) * half).Store(wl + i);
+      ((rw + m + gx * (rw - m)) * half).Store(wr + i);
+    }
+  }
+  for (; i < n; ++i) {
+    er.cur += er.inc;
+    cross.cur += cross.inc;
+    direct.cur += direct.inc;
+    lateGain.cur += lateGain.inc;
+    extra.cur += extra.inc;
+    const float lp = ll[i] * lateGain.cur + el[i] * er.cur;
+    const float rp = lr[i] * lateGain.cur + erR[i] * er.cur;
+    const float lw = direct.cur * lp + cross.cur * rp;
+    const float rw = direct.cur * rp + cross.cur * lp;
+    const float m = (lw + rw) * 0.5f;
+    wl[i] = (lw + m + extra.cur * (lw - m)) * 0.5f;
+    wr[i] = (rw + m + extra.cur * (rw - m)) * 0.5f;
+  }
+}

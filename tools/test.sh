@@ -1,0 +1,32 @@
+#!/bin/bash
+# Builds every configuration and runs the whole test suite:
+# native, with Address/UndefinedBehavior sanitizers, with ThreadSanitizer, and as
+# Windows executables under Wine. Exits non-zero when any test fails.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+tools/setup.sh
+
+status=0
+run_ctest() {  # tree, extra ctest args...
+  local tree=$1; shift
+  ctest --test-dir "build/$tree" --output-on-failure "$@" || status=1
+}
+
+for kind in native asan tsan; do
+  echo "== $kind =="
+  tools/build.sh "$kind"
+  run_ctest "$kind"
+done
+
+echo "== win (under Wine) =="
+tools/build.sh win
+export WINEPREFIX="$PWD/build/win/wineprefix" WINEDEBUG=-all
+# Start Wine's server and services outside ctest's pipes, so that test processes
+# do not wait for them to let go of the output pipe.
+wineserver -p
+wine cmd /c exit >/dev/null 2>&1 || true
+run_ctest win
+wineserver -k || true
+
+if [ "$status" -ne 0 ]; then echo "test suite: FAILED"; else echo "test suite: all passed"; fi
+exit "$status"
