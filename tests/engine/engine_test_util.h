@@ -4,18 +4,11 @@
 #include <cstdint>
 #include <vector>
 
+#include "engine/default_settings.h"
 #include "engine/reverb.h"
 
-// The default program's physical values, in parameter order.
-inline constexpr float kDefaultProgram[kNumParams] = {
-    0, 0, 0, -9, -4,       // levels, dB
-    0, 0,                  // pre-delays, ms
-    0.176f, 0,             // decay (log10 s), freeze
-    50, 150,               // size, wide (%)
-    1, 200, 10000,         // bass ratio, crossover, high damping
-    0, 100, 0, 2000};      // equaliser
 
-inline void ApplyProgram(TReverb& r, const float* values = kDefaultProgram) {
+inline void ApplyProgram(TReverb& r, const float* values = kDefaultSettings) {
   for (int i = 0; i < kNumParams; ++i) r.SetParameter(i, values[i]);
 }
 

@@ -14,7 +14,7 @@ namespace {
 // A program for measuring the late tail alone: no dry, no early reflections,
 // Bass Ratio 1, High Damping 20 kHz, flat equaliser.
 void TailOnly(float* p, float decaySeconds, float size) {
-  std::copy(std::begin(kDefaultProgram), std::end(kDefaultProgram), p);
+  std::copy_n(kDefaultSettings, kNumParams, p);
   p[kDryLevel] = -200;
   p[kERLevel] = -200;
   p[kLateLevel] = 0;
@@ -183,7 +183,7 @@ TEST(ReverbRobustness, ExtremeSettingsStayBoundedAtEveryRate) {
       TReverb r;
       ASSERT_TRUE(r.SetSampleRate(rate));
       float p[kNumParams];
-      std::copy(std::begin(kDefaultProgram), std::end(kDefaultProgram), p);
+      std::copy_n(kDefaultSettings, kNumParams, p);
       p[kBassRatio] = e.bass;
       p[kCrossover] = e.cross;
       p[kHighDamping] = e.damping;
@@ -212,7 +212,7 @@ TEST(ReverbRobustness, NoDenormalsAfterTheTailDies) {
   for (float bass : {1.0f, 0.0f, 2.0f}) {
     TReverb r;
     float p[kNumParams];
-    std::copy(std::begin(kDefaultProgram), std::end(kDefaultProgram), p);
+    std::copy_n(kDefaultSettings, kNumParams, p);
     p[kDecayTime] = -1;  // 0.1 s
     p[kBassRatio] = bass;
     p[kEqLowLevel] = 6;

@@ -54,7 +54,7 @@ TEST(ReverbSetup, LongBlocksRunInPiecesOfTheBlockSize) {
 TEST(ReverbSetup, SteadyStateOutputDoesNotDependOnTheBlockSplit) {
   TReverb a, b;
   float program[kNumParams];
-  std::copy(std::begin(kDefaultProgram), std::end(kDefaultProgram), program);
+  std::copy_n(kDefaultSettings, kNumParams, program);
   program[kSize] = 3;  // short lines: many wraps inside a block
   ApplyProgram(a, program);
   ApplyProgram(b, program);
