@@ -32,25 +32,27 @@ except ImportError:  # --print-vu-table needs neither
 
 WIDTH, HEIGHT = 773, 491
 
-# (label, unit, knob rectangle, value display rectangle)
+# (label, unit, scale minimum, scale maximum, knob rectangle, value display
+# rectangle)
+INF = "-\u221e"
 KNOBS = [
-    ("INPUT", "dB", (633, 78, 681, 126), (633, 126, 681, 140)),
-    ("OUTPUT", "dB", (682, 78, 730, 126), (682, 126, 730, 140)),
-    ("DRY", "dB", (350, 49, 422, 121), (362, 126, 410, 140)),
-    ("ER", "dB", (440, 49, 512, 121), (452, 126, 500, 140)),
-    ("LATE", "dB", (530, 49, 602, 121), (542, 126, 590, 140)),
-    ("LEFT", "ms", (54, 188, 126, 260), (66, 265, 114, 279)),
-    ("RIGHT", "ms", (144, 188, 216, 260), (156, 265, 204, 279)),
-    ("DECAY TIME", "s", (255, 167, 351, 263), (279, 265, 327, 279)),
-    ("SIZE", "%", (440, 188, 512, 260), (452, 265, 500, 279)),
-    ("WIDE", "%", (530, 188, 602, 260), (542, 265, 590, 279)),
-    ("BASS RATIO", "x", (54, 362, 126, 434), (66, 439, 114, 453)),
-    ("CROSSOVER", "Hz", (144, 362, 216, 434), (156, 439, 204, 453)),
-    ("HIGH DAMPING", "Hz", (235, 362, 307, 434), (247, 439, 295, 453)),
-    ("LEVEL", "dB", (348, 362, 420, 434), (360, 439, 408, 453)),
-    ("FREQ", "Hz", (424, 390, 472, 438), (424, 439, 472, 453)),
-    ("LEVEL", "dB", (482, 362, 554, 434), (494, 439, 542, 453)),
-    ("FREQ", "Hz", (558, 390, 606, 438), (558, 439, 606, 453)),
+    ("INPUT", "dB", INF, "0", (633, 78, 681, 126), (633, 126, 681, 140)),
+    ("OUTPUT", "dB", INF, "0", (682, 78, 730, 126), (682, 126, 730, 140)),
+    ("DRY", "dB", INF, "0", (350, 49, 422, 121), (362, 126, 410, 140)),
+    ("ER", "dB", INF, "0", (440, 49, 512, 121), (452, 126, 500, 140)),
+    ("LATE", "dB", INF, "0", (530, 49, 602, 121), (542, 126, 590, 140)),
+    ("LEFT", "ms", "0", "200", (54, 188, 126, 260), (66, 265, 114, 279)),
+    ("RIGHT", "ms", "0", "200", (144, 188, 216, 260), (156, 265, 204, 279)),
+    ("DECAY TIME", "s", "0.1", "100", (255, 167, 351, 263), (279, 265, 327, 279)),
+    ("SIZE", "%", "0", "100", (440, 188, 512, 260), (452, 265, 500, 279)),
+    ("WIDE", "%", "0", "200", (530, 188, 602, 260), (542, 265, 590, 279)),
+    ("BASS RATIO", "\u00d7", "0", "3", (54, 362, 126, 434), (66, 439, 114, 453)),
+    ("CROSSOVER", "Hz", "50", "2k", (144, 362, 216, 434), (156, 439, 204, 453)),
+    ("HIGH DAMPING", "Hz", "500", "20k", (235, 362, 307, 434), (247, 439, 295, 453)),
+    ("LEVEL", "dB", "-15", "+15", (348, 362, 420, 434), (360, 439, 408, 453)),
+    ("FREQ", "Hz", "30", "3k", (424, 390, 472, 438), (424, 439, 472, 453)),
+    ("LEVEL", "dB", "-15", "+15", (482, 362, 554, 434), (494, 439, 542, 453)),
+    ("FREQ", "Hz", "160", "10k", (558, 390, 606, 438), (558, 439, 606, 453)),
 ]
 
 SWITCH_RECT = (354, 206, 410, 265)
@@ -102,6 +104,7 @@ FIELD = rgb("#111316")
 TEXT = rgb("#d9dde3")
 TEXT_DIM = rgb("#8d949d")
 TEXT_FAINT = rgb("#5d636b")
+TEXT_UNIT = rgb("#7a818a")
 ACCENT = rgb("#ffa733")
 ACCENT_DEEP = rgb("#e07b12")
 TICK = rgb("#8a919a")
@@ -373,9 +376,10 @@ def make_knob(size):
     return surface
 
 
-def draw_knob_scale(ctx, rect):
+def draw_knob_scale(ctx, rect, unit, lo, hi):
     """Tick marks of a knob, in the background, on the ring just outside
-    the knob's value arc."""
+    the knob's value arc; the range ends at the ends of the sweep and the
+    unit in the gap at the bottom."""
     l, t, r, b = rect
     h = (r - l) / 2.0
     cx, cy = l + h, t + h
@@ -392,6 +396,16 @@ def draw_knob_scale(ctx, rect):
         ctx.line_to(x1, y1)
         ctx.set_source_rgba(*(TICK_MAJOR if major else TICK))
         ctx.stroke()
+
+    set_font(ctx, 7.5)
+    if h >= 30:
+        # Under the two ends of the sweep.
+        y = cy + 0.69 * h + 9.5
+        draw_text(ctx, lo, cx - 0.69 * h - 1, y, TEXT_DIM)
+        draw_text(ctx, hi, cx + 0.69 * h + 1, y, TEXT_DIM)
+        draw_text(ctx, unit, cx, cy + (0.95 if h > 40 else 0.93) * h, TEXT_UNIT)
+    # Small knobs sit right on their display, between close neighbours:
+    # no room for range text, the display shows value and unit.
 
 
 # ---------------------------------------------------------------------------
@@ -505,7 +519,7 @@ def card(ctx, x, y, w, h, caption=None):
     ctx.restore()
     if caption:
         set_font(ctx, 9, bold=True)
-        draw_text(ctx, caption, x + 14, y + 15, ACCENT, align="left", spacing=1.6)
+        draw_text(ctx, caption, x + 12, y + 12, ACCENT, align="left", spacing=1.6)
 
 
 def value_field(ctx, rect):
@@ -530,7 +544,7 @@ def value_field(ctx, rect):
 def knob_label(ctx, name, display_rect):
     l, t, r, b = display_rect
     set_font(ctx, 9, bold=True)
-    draw_text(ctx, name, (l + r) / 2.0, b + 11, TEXT, spacing=0.9)
+    draw_text(ctx, name, (l + r) / 2.0, b + 10.5, TEXT, spacing=0.9)
 
 
 def draw_logo_mark(ctx, cx, cy, scale, color=ACCENT):
@@ -613,13 +627,13 @@ def make_background():
     ctx.fill()
 
     # Group cards.
-    card(ctx, 336, 18, 282, 140, "MIX")
-    card(ctx, 626, 18, 117, 140, "GAIN")
-    card(ctx, 40, 160, 188, 140, "PRE-DELAY")
-    card(ctx, 238, 160, 380, 140, "DECAY")
+    card(ctx, 336, 16, 282, 139, "MIX")
+    card(ctx, 626, 16, 117, 139, "GAIN")
+    card(ctx, 40, 159, 188, 141, "PRE-DELAY")
+    card(ctx, 238, 159, 380, 141, "DECAY")
     card(ctx, 40, 310, 280, 164, "DAMPING")
     card(ctx, 332, 310, 286, 164, "EQUALISER")
-    card(ctx, 626, 160, 117, 314)
+    card(ctx, 626, 159, 117, 315)
 
     # Logo, in the about area: mark, name, vendor.
     lx, ly = LOGO_RECT[0], LOGO_RECT[1]
@@ -660,8 +674,8 @@ def make_background():
     ctx.stroke()
 
     # Knob scales, value fields and labels.
-    for name, unit, rect, disp in KNOBS:
-        draw_knob_scale(ctx, rect)
+    for name, unit, lo, hi, rect, disp in KNOBS:
+        draw_knob_scale(ctx, rect, unit, lo, hi)
         value_field(ctx, disp)
         knob_label(ctx, name, disp)
 
