@@ -412,7 +412,6 @@ def draw_knob_scale(ctx, rect, unit, lo, hi):
 # Freeze switch.
 
 def draw_switch(ctx, on):
-    w, h = 56, 59
     bx, by, bw, bh = 8, 6, 40, 44
     # Shadow and well.
     soft_shadow(ctx, bx, by, bw, bh, 7, 4, 0.35)
@@ -561,22 +560,22 @@ def draw_logo_mark(ctx, cx, cy, scale, color=ACCENT):
         ctx.stroke()
 
 
-def draw_meter_background(ctx, unlit):
+def draw_meter_scale(ctx):
     # dB scale between the input pair and the output pair.
     set_font(ctx, 8, bold=False)
     marks = [0, -3, -6, -9, -12, -18, -24, -30, -36, -50, -70]
     labelled = {0, -6, -12, -18, -24, -30, -36, -50, -70}
-    xl = METER_LEFT + 14    # first column right of the input pair
-    xr = METER_LEFT + 48    # last column left of the output pair
+    xl = METER_LEFT + 19    # ticks start clear of the input pair's well
+    xr = METER_LEFT + 45    # and end clear of the output pair's
     for db in marks:
         row = -6 * db if db >= -36 else 216 + (-36 - db)
         y = METER_TOP + row + 0.5
         ctx.set_line_width(1.0)
         ctx.set_source_rgba(*(TICK if db in labelled else TEXT_FAINT))
-        ctx.move_to(xl + 1, y)
-        ctx.line_to(xl + 4, y)
-        ctx.move_to(xr - 4 + 1, y)
-        ctx.line_to(xr + 1, y)
+        ctx.move_to(xl, y)
+        ctx.line_to(xl + 3, y)
+        ctx.move_to(xr - 3, y)
+        ctx.line_to(xr, y)
         ctx.stroke()
         if db in labelled:
             s = "0" if db == 0 else "%d" % -db
@@ -689,7 +688,7 @@ def make_background():
     knob_label(ctx, "FREEZE", (360, 265, 405, 279))
 
     # Meter.
-    draw_meter_background(ctx, unlit)
+    draw_meter_scale(ctx)
     set_font(ctx, 8, bold=True)
     for off, s in zip(METER_BAR_OFFSETS, "LRLR"):
         draw_text(ctx, s, METER_LEFT + off + 2.5, METER_TOP + METER_ROWS + 10, TEXT_DIM)
@@ -699,12 +698,12 @@ def make_background():
     # A dark well around each bar pair.
     for off in (0, 49):
         x = METER_LEFT + off - 2
-        rounded_rect(ctx, x - 0.5, METER_TOP - 2.5, 18, METER_ROWS + 5, 2)
+        rounded_rect(ctx, x - 0.5, METER_TOP - 2.5, 19, METER_ROWS + 5, 2)
         ctx.set_line_width(1.0)
         ctx.set_source_rgba(0, 0, 0, 0.6)
         ctx.stroke()
     for off in (0, 49):
-        ctx.rectangle(METER_LEFT + off - 2, METER_TOP - 2, 17, METER_ROWS + 4)
+        ctx.rectangle(METER_LEFT + off - 2, METER_TOP - 2, 18, METER_ROWS + 4)
         ctx.set_source_rgba(*FIELD)
         ctx.fill()
     put_meter_bars(surface, unlit)
