@@ -890,7 +890,9 @@ def check(committed):
             for line in bad:
                 sys.stderr.write("check_images: " + line + "\n")
             sys.stderr.write("check_images: regenerate with "
-                             "tools/images/make_images.py %s\n" % committed)
+                             "tools/images/make_images.py %s and commit, or check that "
+                             "Liberation Sans (fonts-liberation2) is installed: a "
+                             "substituted font changes every image with text\n" % committed)
             return 1
         print("check_images: all %d images match" % len(IMAGE_NAMES))
         return 0
