@@ -8,6 +8,8 @@ packages=(
   libgtest-dev libbenchmark-dev valgrind
   g++-mingw-w64-x86-64-posix wine64 wine
   libsndfile1-dev
+  dpkg-dev libz-mingw-w64-dev libpng-dev
+  python3-cairo python3-png fonts-liberation2
 )
 
 missing=()
