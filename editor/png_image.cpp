@@ -23,6 +23,10 @@ void ReadBytes(png_structp png, png_bytep out, png_size_t n) {
   s->position += static_cast<uint32_t>(n);
 }
 
+// Errors end the decode quietly: the library prints nothing.
+[[noreturn]] void Fail(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+void Ignore(png_structp, png_const_charp) {}
+
 void Premultiply(std::vector<uint8_t>& pixels) {
   for (size_t i = 0; i + 3 < pixels.size(); i += 4) {
     const unsigned a = pixels[i + 3];
@@ -90,7 +94,7 @@ bool DecodePng(const uint8_t* data, uint32_t length, TPngImage& out) {
 
   // Created for the version of the library actually linked, so that any
   // compatible libpng accepts it.
-  png_structp png = png_create_read_struct(png_get_libpng_ver(nullptr), nullptr, nullptr, nullptr);
+  png_structp png = png_create_read_struct(png_get_libpng_ver(nullptr), nullptr, Fail, Ignore);
   if (!png) return false;
   png_infop info = png_create_info_struct(png);
   if (!info) {
