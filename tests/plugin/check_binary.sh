@@ -18,7 +18,7 @@ case "$kind" in
   dll)
     dump=$(x86_64-w64-mingw32-objdump -p "$file")
     exports=$(printf '%s\n' "$dump" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' |
-      sed -n 's/.*\] //p' | sort | tr '\n' ' ')
+      sed -n '/Table/!s/.*\] //p' | sort | tr '\n' ' ')
     [ "$exports" = "VSTPluginMain main " ] || fail "exports are: $exports"
     imports=$(printf '%s\n' "$dump" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr 'A-Z' 'a-z')
     for dll in $imports; do
