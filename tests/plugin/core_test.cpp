@@ -187,3 +187,23 @@ TEST(TypedValues, NumberFormatting) {
   FormatNumber(-123.0f, small, 3);
   EXPECT_STREQ(small, "-1");
 }
+
+TEST(Meters, SuspendZeroesWhatTheEditorShows) {
+  auto plugin = std::make_unique<VstPlugin>(Master);
+  AEffect* e = plugin.release()->getAeffect();
+  e->dispatcher(e, effSetSampleRate, 0, 0, nullptr, 44100.0f);
+  e->dispatcher(e, effSetBlockSize, 0, 64, nullptr, 0);
+  e->dispatcher(e, effMainsChanged, 0, 1, nullptr, 0);
+  std::vector<float> l(64, 0.5f), r(64, -0.25f), ol(64), orr(64);
+  float* in[2] = {l.data(), r.data()};
+  float* out[2] = {ol.data(), orr.data()};
+  e->processReplacing(e, in, out, 64);
+  auto* self = static_cast<VstPlugin*>(e->object);
+  EXPECT_GT(self->Meter(0), 0.0f);
+  EXPECT_GT(self->Meter(3), 0.0f);
+  e->dispatcher(e, effMainsChanged, 0, 1, nullptr, 0);  // resume leaves them
+  EXPECT_GT(self->Meter(0), 0.0f);
+  e->dispatcher(e, effMainsChanged, 0, 0, nullptr, 0);
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(self->Meter(i), 0.0f);
+  e->dispatcher(e, effClose, 0, 0, nullptr, 0);
+}
