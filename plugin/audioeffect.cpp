@@ -28,7 +28,7 @@ AudioEffect::AudioEffect(audioMasterCallback master, VstInt32 programs, VstInt32
   cEffect.flags = effFlagsCanReplacing;
 }
 
-AudioEffect::~AudioEffect() { delete editor; }
+AudioEffect::~AudioEffect() { setEditor(nullptr); }
 
 VstIntPtr AudioEffect::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
                                   float opt) {
@@ -115,10 +115,13 @@ void AudioEffect::getParameterName(VstInt32, char* text) {
 }
 
 void AudioEffect::setEditor(AEffEditor* newEditor) {
-  if (editor != newEditor) delete editor;
+  // The old editor is unhooked before it is deleted: its destructor may call
+  // back (close its window, even setEditor(nullptr)) and must find no editor.
+  AEffEditor* old = editor;
   editor = newEditor;
   if (editor) cEffect.flags |= effFlagsHasEditor;
   else cEffect.flags &= ~effFlagsHasEditor;
+  if (old != newEditor) delete old;
 }
 
 VstIntPtr AudioEffect::callHost(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,

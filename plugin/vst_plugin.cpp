@@ -30,7 +30,9 @@ VstPlugin::VstPlugin(audioMasterCallback master)
   for (int i = 0; i < kNumParams; ++i) reverb.SetParameter(i, programs[0].params[i].Value());
 }
 
-VstPlugin::~VstPlugin() = default;
+// The editor goes first, while the programs and the engine it reads still
+// exist: hosts often close an instance with its window still open.
+VstPlugin::~VstPlugin() { setEditor(nullptr); }
 
 void VstPlugin::suspend() { reverb.Reset(); }
 

@@ -82,6 +82,28 @@ TEST(EditorSeam, EditorIsOwnedAnnouncedAndFollowsParameters) {
   EXPECT_EQ(destroyed, 1);
 }
 
+// An editor closing its window on destruction, as a host may close the
+// instance without closing the window first.
+struct ReadingEditor : AEffEditor {
+  explicit ReadingEditor(VstPlugin* p) : plugin(p) {}
+  ~ReadingEditor() override {
+    seenValue = plugin->CurrentParam(kSize)->Value();
+    seenMeter = plugin->Meter(0);
+    plugin->setEditor(nullptr);  // a framework may unhook itself
+  }
+  VstPlugin* plugin;
+  static inline float seenValue = -1, seenMeter = -1;
+};
+
+TEST(EditorSeam, EditorIsDestroyedWhileThePluginIsWhole) {
+  auto* plugin = new VstPlugin(Master);
+  plugin->setEditor(new ReadingEditor(plugin));
+  AEffect* e = plugin->getAeffect();
+  e->dispatcher(e, effClose, 0, 0, nullptr, 0);
+  EXPECT_EQ(ReadingEditor::seenValue, 50.0f);
+  EXPECT_EQ(ReadingEditor::seenMeter, 0.0f);
+}
+
 TEST(EditorSeam, ClearingTheEditorClearsTheFlag) {
   int destroyed = 0;
   VstPlugin plugin(Master);
