@@ -21,6 +21,8 @@ done
 echo "== win (under Wine) =="
 tools/build.sh win
 export WINEPREFIX="$PWD/build/win/wineprefix" WINEDEBUG=-all
+# A fresh tree has no prefix yet; the server refuses to start without its folder.
+mkdir -p "$WINEPREFIX"
 # Start Wine's server and services outside ctest's pipes, so that test processes
 # do not wait for them to let go of the output pipe.
 wineserver -p
