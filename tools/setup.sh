@@ -8,6 +8,8 @@ packages=(
   libgtest-dev libbenchmark-dev valgrind
   g++-mingw-w64-x86-64-posix wine64 wine
   libsndfile1-dev
+  libfreetype-dev libfontconfig-dev fonts-liberation2 libpng-dev
+  xvfb xauth
 )
 
 missing=()

@@ -25,5 +25,7 @@ class Win32Platform : public platform::Platform {
 
 // Number of live frame windows' class registrations (for tests of the class life cycle).
 int windowClassUseCount();
+// GDI objects, device contexts and windows made here and not yet given back.
+int liveObjects();
 
 }  // namespace win32

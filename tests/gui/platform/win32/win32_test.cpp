@@ -335,6 +335,7 @@ TEST(Win32Resources, HundredOpenCloseCyclesLeaveNoObjectsBehind) {
     f->addView(t);
     HWND w = static_cast<HWND>(f->platformWindow()->nativeHandle());
     RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_GT(win32::liveObjects(), 0);  // the count does see the open window
     SendMessageA(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 170));
     SendMessageA(w, WM_LBUTTONUP, 0, MAKELPARAM(20, 170));
     SendMessageA(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(200, 100));
@@ -348,7 +349,9 @@ TEST(Win32Resources, HundredOpenCloseCyclesLeaveNoObjectsBehind) {
   const DWORD user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
   std::printf("GDI objects %lu, USER objects %lu\n", static_cast<unsigned long>(gdi),
               static_cast<unsigned long>(user));
+  const int live = win32::liveObjects();
   for (int i = 0; i < 100; ++i) cycle();
+  EXPECT_EQ(win32::liveObjects(), live);
   EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdi);
   EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), user);
   EXPECT_EQ(win32::windowClassUseCount(), 0);
