@@ -47,7 +47,15 @@ float TEarlyRefl::Tick(float x, const float* gains) {
 
 void TEarlyRefl::Process(const float* x, float* out, int n, const float* gains) {
   const int first = writePos + 1 == ring ? 0 : writePos + 1;  // slot of x[0]
-  for (int i = 0; i < n; ++i) Store(x[i]);
+  // The block goes into both copies of the ring, in at most two pieces.
+  const int head = std::min(n, ring - first);
+  float* base = buffer.get();
+  std::copy_n(x, head, base + first);
+  std::copy_n(x, head, base + first + ring);
+  std::copy_n(x + head, n - head, base);
+  std::copy_n(x + head, n - head, base + ring);
+  writePos = first + n - 1;
+  if (writePos >= ring) writePos -= ring;
 
   // Start of each tap's run: the slot of x[0] delayed by the tap, in [0, ring).
   const float* run[kTaps];
@@ -57,11 +65,18 @@ void TEarlyRefl::Process(const float* x, float* out, int n, const float* gains) 
     run[j] = buffer.get() + s;
   }
 
+  F4 gain[kTaps];
+  for (int j = 0; j < kTaps; ++j) gain[j] = F4::Splat(gains[j]);
   int i = 0;
-  for (; i + 4 <= n; i += 4) {
-    F4 sum;
-    for (int j = 0; j < kTaps; ++j) sum = sum + F4::Load(run[j] + i) * F4::Splat(gains[j]);
-    sum.Store(out + i);
+  for (; i + 8 <= n; i += 8) {
+    F4 lo = F4::Zero(), hi = F4::Zero();
+#pragma GCC unroll 18
+    for (int j = 0; j < kTaps; ++j) {
+      lo = lo + F4::Load(run[j] + i) * gain[j];
+      hi = hi + F4::Load(run[j] + i + 4) * gain[j];
+    }
+    lo.Store(out + i);
+    hi.Store(out + i + 4);
   }
   for (; i < n; ++i) {
     float sum = 0.0f;

@@ -29,6 +29,6 @@ class TEqBand {
 
  private:
   void Design(float a, float f, int rampLength);
-  void Filter(float* x, int ch, int n);
+  void Filter(float* left, float* right, int n);
   void ClearStates();
 };

@@ -48,7 +48,18 @@ float TrackPeak(float m, const float* x, int n) {
   if (!(m < INFINITY)) m = 0.0f;
   if (m >= 1e-30f && n <= 8192) {
     // From here the fall cannot reach the denormal range within n samples.
-    for (int i = 0; i < n; ++i) {
+    __m128 peak = _mm_set_ss(m);
+    const __m128 fall = _mm_set_ss(0.999f);
+    int i = 0;
+    for (; i + 4 <= n; i += 4) {
+      __m128 a = Abs(F4::Load(x + i)).v;
+      for (int k = 0; k < 4; ++k) {
+        peak = _mm_max_ss(_mm_mul_ss(peak, fall), a);
+        a = _mm_shuffle_ps(a, a, _MM_SHUFFLE(0, 3, 2, 1));
+      }
+    }
+    m = _mm_cvtss_f32(peak);
+    for (; i < n; ++i) {
       m *= 0.999f;
       m = std::max(m, std::fabs(x[i]));
     }

@@ -8,8 +8,9 @@
 struct F4 {
   __m128 v;
 
-  F4() : v(_mm_setzero_ps()) {}
+  F4() = default;  // uninitialised, like a float
   F4(__m128 x) : v(x) {}  // NOLINT: implicit by design
+  static F4 Zero() { return _mm_setzero_ps(); }
   static F4 Splat(float x) { return _mm_set1_ps(x); }
   static F4 Load(const float* p) { return _mm_loadu_ps(p); }
   static F4 Set(float a, float b, float c, float d) { return _mm_setr_ps(a, b, c, d); }

@@ -13,6 +13,7 @@
 #include "gui/base.h"
 #include "gui/draw.h"
 #include "gui/geometry.h"
+#include "plugin/vst2.h"
 
 class CFrame;
 class CViewContainer;
@@ -33,12 +34,8 @@ enum CButton : uint32_t {
 };
 constexpr uint32_t kModifierBits = kShift | kControl | kAlt | kApple;
 
-// Key code record: platform key code, virtual key, modifiers (1 Shift, 2 Alt, 8 Control).
-struct VstKeyCode {
-  int32_t character = 0;
-  uint8_t virt = 0;
-  uint8_t modifier = 0;
-};
+// Key code record of the VST 2.x interface (VstKeyCode): platform key code, virtual key,
+// modifiers (1 Shift, 2 Alt, 8 Control).
 enum VirtualKey : uint8_t {
   VKEY_BACK = 1, VKEY_TAB, VKEY_CLEAR, VKEY_RETURN, VKEY_PAUSE, VKEY_ESCAPE, VKEY_SPACE,
   VKEY_NEXT, VKEY_END, VKEY_HOME, VKEY_LEFT, VKEY_UP, VKEY_RIGHT, VKEY_DOWN,

@@ -9,7 +9,9 @@ case "$kind" in
   native) ;;
   asan) args=(-G Ninja -DCMAKE_BUILD_TYPE=Debug -DSORAVEL_SANITIZE=ON) ;;
   tsan) args=(-G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSORAVEL_TSAN=ON) ;;
-  win) args+=(-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake) ;;
+  win)
+    tools/deps/libpng-mingw.sh build/deps/libpng-mingw
+    args+=(-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake) ;;
   *) echo "unknown build kind: $kind (native, asan, tsan, win)" >&2; exit 2 ;;
 esac
 cmake -S . -B "build/$kind" "${args[@]}" >/dev/null

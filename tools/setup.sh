@@ -8,8 +8,9 @@ packages=(
   libgtest-dev libbenchmark-dev valgrind
   g++-mingw-w64-x86-64-posix wine64 wine
   libsndfile1-dev
-  libfreetype-dev libfontconfig-dev fonts-liberation2 libpng-dev
-  xvfb xauth
+  dpkg-dev libz-mingw-w64-dev libpng-dev
+  python3-cairo python3-png fonts-liberation2
+  libfreetype-dev libfontconfig-dev xvfb xauth
 )
 
 missing=()
