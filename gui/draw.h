@@ -32,7 +32,7 @@ class CFontDesc : public CBaseObject {
   void setStyle(int32_t s) { style_ = s; }
   // The platform font description; the pixel height equals the size in points.
   platform::FontSpec spec() const;
-  int32_t fontCreations() const { return creations_; }  // how often spec was first made
+  int32_t fontCreations() const { return creations_; }  // platform fonts made so far
 
  private:
   char* name_ = nullptr;

@@ -633,8 +633,39 @@ class Win32Window : public platform::Window {
     SetCursor(id ? LoadCursorA(nullptr, id) : defaultCursor_);
   }
   void takeKeyboardFocus() override { SetFocus(hwnd_); }
-  void resize(int32_t w, int32_t h) override {
-    SetWindowPos(hwnd_, nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // Resizes the frame window and the host's windows around it that follow its size:
+  // each ancestor keeps the margin it had around its child (at most 80 pixels), up to
+  // an MDI client or twice the dialog frame height of accumulated margin.
+  void resize(int32_t width, int32_t height) override {
+    const int limit = 2 * GetSystemMetrics(SM_CYDLGFRAME);
+    int dx = 0, dy = 0;
+    HWND w = hwnd_;
+    auto outer = [](HWND h) {
+      RECT r{};
+      GetWindowRect(h, &r);
+      return r;
+    };
+    auto setSize = [](HWND h, int cx, int cy) {
+      SetWindowPos(h, nullptr, 0, 0, cx, cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    };
+    for (int guard = 0; w && guard < 16; ++guard) {
+      HWND p = GetParent(w);
+      if (!p) break;
+      char cls[32] = {};
+      GetClassNameA(p, cls, sizeof cls);
+      if (std::strcmp(cls, "MDIClient") == 0) break;
+      setSize(w, width + dx, height + dy);
+      const RECT pr = outer(p), wr = outer(w);
+      const int gx = (pr.right - pr.left) - (wr.right - wr.left);
+      if (gx + dx > 80) return;
+      dy += (pr.bottom - pr.top) - (wr.bottom - wr.top);
+      if (dy > 80) return;
+      dx = std::max(0, gx + dx);
+      dy = std::max(0, dy);
+      w = p;
+      if (dx == limit) break;
+    }
+    if (w) setSize(w, width + dx, height + dy);
   }
   std::unique_ptr<platform::Surface> drawSurface() override {
     RECT r{};

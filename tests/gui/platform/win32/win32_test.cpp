@@ -83,6 +83,17 @@ TEST_F(Win32Frame, WindowIsTheNamedChildOfTheHost) {
   EXPECT_EQ(SendMessageA(hwnd, WM_GETDLGCODE, 0, 0), DLGC_WANTALLKEYS);
   EXPECT_EQ(SendMessageA(hwnd, WM_ERASEBKGND, 0, 0), 1);
   EXPECT_TRUE(frame->isDropActive());
+  // A new size: the host is resized by the margin it shows around the resized child,
+  // which here leaves it as it was.
+  EXPECT_TRUE(frame->setSize(280, 150));
+  GetClientRect(hwnd, &r);
+  EXPECT_EQ(r.right, 280);
+  EXPECT_EQ(r.bottom, 150);
+  RECT hr{};
+  GetWindowRect(host, &hr);
+  EXPECT_EQ(hr.right - hr.left, 320);
+  EXPECT_EQ(hr.bottom - hr.top, 220);
+  EXPECT_FALSE(frame->setSize(280, 150));  // unchanged size
 }
 
 TEST_F(Win32Frame, MouseMessagesReachTheRightViewsWithTheirButtonWords) {
