@@ -50,7 +50,16 @@ int32_t CFrame::getKnobMode() const { return editor_ ? editor_->getKnobMode() : 
 
 bool CFrame::getPosition(int32_t& x, int32_t& y) const {
   if (!window_) return false;
-  x = y = 0;  // the child window sits at the top-left of the host's window
+  const platform::Point p = window_->position();
+  x = p.x;
+  y = p.y;
+  return true;
+}
+
+bool CFrame::getHostWindowRect(CBounds& out) const {
+  platform::Rect r;
+  if (!openFlag_ || !window_ || !window_->hostRect(r)) return false;
+  out = CBounds(r.left, r.top, r.right, r.bottom);
   return true;
 }
 

@@ -37,6 +37,7 @@ class CFrame : public CViewContainer, private platform::WindowListener,
   virtual bool getPosition(int32_t& x, int32_t& y) const;
   virtual bool setSize(int32_t width, int32_t height);
   virtual bool getSize(CBounds& out) const { out = size_; return true; }
+  virtual bool getHostWindowRect(CBounds& out) const;
   virtual bool setModalView(CView* view);
   virtual CView* getModalView() const { return modalView_; }
   virtual void beginEdit(int32_t tag);

@@ -146,6 +146,14 @@ class Window {
   virtual std::unique_ptr<TextEntry> createTextEntry(const TextEntryParams& p,
                                                      TextEntryListener* l) = 0;
   virtual bool setDropTarget(DropListener* l) = 0;  // null revokes
+  // Where the editor sits: the top-left of the outermost enclosing window that has no
+  // caption and is within 60 pixels of its child's size, in its parent's client space.
+  virtual Point position() const { return {0, 0}; }
+  // The host window's outer rectangle, its top-left in its own parent's client space.
+  virtual bool hostRect(Rect& out) const {
+    out = {};
+    return false;
+  }
 };
 
 using TimerCallback = void (*)(uint32_t id);

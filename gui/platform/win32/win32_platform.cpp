@@ -7,6 +7,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <string>
@@ -633,6 +634,35 @@ class Win32Window : public platform::Window {
     SetCursor(id ? LoadCursorA(nullptr, id) : defaultCursor_);
   }
   void takeKeyboardFocus() override { SetFocus(hwnd_); }
+  platform::Point position() const override {
+    HWND w = hwnd_;
+    for (int guard = 0; guard < 16; ++guard) {
+      HWND p = GetParent(w);
+      if (!p || (GetWindowLongA(w, GWL_STYLE) & WS_CAPTION)) break;
+      RECT wr{}, pr{};
+      GetWindowRect(w, &wr);
+      GetWindowRect(p, &pr);
+      if (std::abs((pr.right - pr.left) - (wr.right - wr.left)) > 60 ||
+          std::abs((pr.bottom - pr.top) - (wr.bottom - wr.top)) > 60)
+        break;
+      w = p;
+    }
+    RECT r{};
+    GetWindowRect(w, &r);
+    POINT pt{r.left, r.top};
+    if (HWND p = GetParent(w)) ScreenToClient(p, &pt);
+    return {pt.x, pt.y};
+  }
+  bool hostRect(platform::Rect& out) const override {
+    HWND parent = GetParent(hwnd_);
+    if (!parent) return false;
+    RECT r{};
+    GetWindowRect(parent, &r);
+    POINT pt{r.left, r.top};
+    if (HWND grand = GetParent(parent)) ScreenToClient(grand, &pt);
+    out = {pt.x, pt.y, pt.x + (r.right - r.left), pt.y + (r.bottom - r.top)};
+    return true;
+  }
   // Resizes the frame window and the host's windows around it that follow its size:
   // each ancestor keeps the margin it had around its child (at most 80 pixels), up to
   // an MDI client or twice the dialog frame height of accumulated margin.

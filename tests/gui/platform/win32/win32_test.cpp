@@ -83,6 +83,15 @@ TEST_F(Win32Frame, WindowIsTheNamedChildOfTheHost) {
   EXPECT_EQ(SendMessageA(hwnd, WM_GETDLGCODE, 0, 0), DLGC_WANTALLKEYS);
   EXPECT_EQ(SendMessageA(hwnd, WM_ERASEBKGND, 0, 0), 1);
   EXPECT_TRUE(frame->isDropActive());
+  // Position: the frame window climbs to the caption-less host of similar size.
+  SetWindowPos(host, nullptr, 15, 25, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  int32_t x = -1, y = -1;
+  EXPECT_TRUE(frame->getPosition(x, y));
+  EXPECT_EQ(x, 15);
+  EXPECT_EQ(y, 25);
+  CBounds hostRect;
+  EXPECT_TRUE(frame->getHostWindowRect(hostRect));
+  EXPECT_EQ(hostRect, CBounds(15, 25, 335, 245));
   // A new size: the host is resized by the margin it shows around the resized child,
   // which here leaves it as it was.
   EXPECT_TRUE(frame->setSize(280, 150));
