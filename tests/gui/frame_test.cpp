@@ -158,3 +158,25 @@ TEST_F(Frame, KnobBlockingTrackStepsTheValueUntilRelease) {
   EXPECT_EQ(l.log.front(), "begin");
   EXPECT_EQ(l.log.back(), "end");
 }
+
+TEST_F(Frame, FrameTrackingLoopSendsMovesAndEndsWithTheHeldButton) {
+  auto* v = new RecView(CBounds(10, 10, 100, 90));
+  frame->addView(v);
+  plat.setButtonState(kLButton);
+  plat.setCursorPosition({20, 20});
+  int calls = 0;
+  editor.onIdleCall = [&] {
+    ++calls;
+    if (calls == 2) plat.setCursorPosition({40, 30});
+    if (calls == 4) plat.setButtonState(kRButton);  // the left button, held at the start, is up
+  };
+  CDrawContext* ctx = new CDrawContext(frame, nullptr);
+  CPosition where(20, 20);
+  frame->mouseTrack(ctx, where, kLButton);
+  ctx->release();
+  EXPECT_EQ(calls, 4);
+  EXPECT_EQ(v->log, (std::vector<std::string>{"down", "moved", "up"}));
+  EXPECT_EQ(v->lastWhere, CPosition(40, 30));
+  editor.onIdleCall = nullptr;
+  plat.setButtonState(0);
+}

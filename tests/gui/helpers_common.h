@@ -3,6 +3,7 @@
 // recording listener, and a frame in a raster window with a manual clock.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,7 +16,9 @@ struct StubEditor : GuiEditorInterface {
   std::vector<std::string> edits;
   IdlePacer pacer;
   CFrame* frame = nullptr;
+  std::function<void()> onIdleCall;  // runs on every doIdleStuff call
   void doIdleStuff() override {
+    if (onIdleCall) onIdleCall();
     pacer.run([this] { ++idles; if (frame) frame->idle(); }, [this] { ++hostIdles; });
   }
   int32_t getKnobMode() const override { return mode; }
