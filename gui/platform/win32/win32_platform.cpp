@@ -618,7 +618,11 @@ class Win32Window : public platform::Window {
     return {r.left, r.top};
   }
   void setCursor(int32_t type) override {
-    if (!defaultCursor_) defaultCursor_ = GetCursor();
+    // The cursor before the first change is the default; without one, the class's arrow.
+    if (!defaultCursor_) {
+      defaultCursor_ = GetCursor();
+      if (!defaultCursor_) defaultCursor_ = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    }
     LPCSTR id = nullptr;
     switch (type) {
       case 1: id = reinterpret_cast<LPCSTR>(IDC_WAIT); break;

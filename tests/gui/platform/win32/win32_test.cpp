@@ -175,6 +175,17 @@ TEST_F(Win32Frame, PaintMessagesDrawWhatIsDirty) {
   frame->idle();  // nothing dirty: no new paint
   UpdateWindow(hwnd);
   EXPECT_EQ(b->draws, db + 1);
+  // The idle pacing of tracking loops repaints through one pending paint message.
+  a->setDirty();
+  editor.doIdleStuff();
+  EXPECT_EQ(a->draws, da + 1);
+  EXPECT_EQ(editor.idles, 1);
+  EXPECT_EQ(editor.hostIdles, 1);
+  // Cursor shapes: a known type, then the default again.
+  frame->setCursor(9);
+  EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND)));
+  frame->setCursor(0);
+  EXPECT_NE(GetCursor(), LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND)));
 }
 
 TEST_F(Win32Frame, TextFieldEditsThroughTheEditControl) {
