@@ -439,3 +439,30 @@ TEST(ViewsWithoutFrame, OperationsWithoutFrameOrWindowAreSafe) {
   EXPECT_EQ(v->visibleSize(), CBounds(0, 0, 5, 5));
   f->release();
 }
+
+TEST_F(Views, MouseObserverHearsEnterAndExitAndMarkDirtyHitsOverlappingChildren) {
+  struct Observer : IMouseObserver {
+    std::vector<std::string> log;
+    void onMouseEntered(CView*, CFrame*) override { log.push_back("in"); }
+    void onMouseExited(CView*, CFrame*) override { log.push_back("out"); }
+  } observer;
+  frame->setMouseObserver(&observer);
+  auto* a = new RecView(CBounds(0, 0, 20, 20));
+  auto* b = new RecView(CBounds(50, 50, 70, 70));
+  frame->addView(a);
+  frame->addView(b);
+  CPosition in(5, 5), click(60, 60);
+  frame->mouseMoved(in, 0);
+  frame->mouseDown(click, kLButton);  // a click first ends the pointer-over state
+  EXPECT_EQ(observer.log, (std::vector<std::string>{"in", "out"}));
+  EXPECT_EQ(frame->getMouseOverView(), nullptr);
+  frame->mouseUp(click, 0);
+  frame->setMouseObserver(nullptr);
+
+  paintAll();
+  a->setDirty(false);
+  b->setDirty(false);
+  frame->markDirtyInRect(CBounds(15, 15, 30, 30));
+  EXPECT_TRUE(a->isDirty());
+  EXPECT_FALSE(b->isDirty());
+}
