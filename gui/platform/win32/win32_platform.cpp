@@ -84,6 +84,7 @@ struct Blending {
 
 const char kClassName[] = "TVSTEditor";
 int gClassUses = 0;
+bool gForceBackBuffer = false;
 bool gSwapped = false;
 HINSTANCE instanceHandle() { return GetModuleHandleA(nullptr); }
 COLORREF rgb(platform::Color c) { return RGB(c.r, c.g, c.b); }
@@ -258,6 +259,9 @@ class Win32Surface : public platform::Surface {
         std::memcpy(out + static_cast<size_t>(y) * d.width(),
                     img.pixels + static_cast<size_t>(sy + y) * img.width + sx,
                     static_cast<size_t>(d.width()) * 4);
+      // The key is a colour without alpha: a 32-bit destination would otherwise compare
+      // the alpha byte too and let key pixels through.
+      for (size_t i = 0; i < static_cast<size_t>(d.width()) * d.height(); ++i) out[i] &= 0xffffffu;
       HGDIOBJ old = SelectObject(mem, bmp);
       if (gBlend.transparentBlt) {
         gBlend.transparentBlt(dc_, d.left, d.top, d.width(), d.height(), mem, 0, 0, d.width(),
@@ -586,12 +590,14 @@ class Win32Window : public platform::Window {
     GetVersionExA(&v);
     // From version 6 on the system composes the window's painting off screen.
     const DWORD exStyle = v.dwMajorVersion >= 6 ? WS_EX_COMPOSITED : 0;
+    oldSystem_ = v.dwMajorVersion < 6;
     hwnd_ = CreateWindowExA(exStyle, kClassName, "VSTEditor",
                             WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0, w, h,
                             parent, nullptr, instanceHandle(), nullptr);
     if (hwnd_) SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   }
   ~Win32Window() override {
+    back_.reset();
     setDropTarget(nullptr);
     if (defaultCursor_) SetCursor(defaultCursor_);
     if (hwnd_) {
@@ -671,6 +677,7 @@ class Win32Window : public platform::Window {
   // each ancestor keeps the margin it had around its child (at most 80 pixels), up to
   // an MDI client or twice the dialog frame height of accumulated margin.
   void resize(int32_t width, int32_t height) override {
+    back_.reset();
     const int limit = 2 * GetSystemMetrics(SM_CYDLGFRAME);
     int dx = 0, dy = 0;
     HWND w = hwnd_;
@@ -745,10 +752,20 @@ class Win32Window : public platform::Window {
         HDC dc = BeginPaint(hwnd_, &ps);
         RECT client{};
         GetClientRect(hwnd_, &client);
-        {
+        const platform::Rect r{ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right,
+                               ps.rcPaint.bottom};
+        if (oldSystem_ || gForceBackBuffer) {
+          // Before version 6 the system does not buffer: paint off screen, then copy.
+          if (!back_ || back_->width() != client.right || back_->height() != client.bottom) {
+            back_ = std::make_unique<Win32Surface>(client.right, client.bottom);
+            back_->fillRect({0, 0, client.right, client.bottom}, {0, 0, 0, 255});
+          }
+          back_->setClip(r);
+          listener_->onPaint(*back_, r);
+          back_->setClip({0, 0, client.right, client.bottom});
+          BitBlt(dc, r.left, r.top, r.width(), r.height(), back_->dc(), r.left, r.top, SRCCOPY);
+        } else {
           Win32Surface s(dc, client.right, client.bottom, nullptr);
-          const platform::Rect r{ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right,
-                                 ps.rcPaint.bottom};
           s.setClip(r);
           listener_->onPaint(s, r);
         }
@@ -822,6 +839,8 @@ class Win32Window : public platform::Window {
   platform::WindowListener* listener_;
   HCURSOR defaultCursor_ = nullptr;
   DropTarget* drop_ = nullptr;
+  bool oldSystem_ = false;
+  std::unique_ptr<Win32Surface> back_;  // paint buffer on systems before version 6
 };
 
 LRESULT CALLBACK frameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -846,6 +865,7 @@ void CALLBACK timerProc(HWND, UINT, UINT_PTR id, DWORD) {
 
 int windowClassUseCount() { return gClassUses; }
 int liveObjects() { return counted::live; }
+void paintThroughBackBuffer(bool on) { gForceBackBuffer = on; }
 
 Win32Platform& Win32Platform::instance() {
   static Win32Platform p;

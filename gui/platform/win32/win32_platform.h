@@ -27,5 +27,8 @@ class Win32Platform : public platform::Platform {
 int windowClassUseCount();
 // GDI objects, device contexts and windows made here and not yet given back.
 int liveObjects();
+// Paints through an off-screen buffer as on systems before version 6, whatever the
+// system (for tests of that path).
+void paintThroughBackBuffer(bool on);
 
 }  // namespace win32

@@ -302,7 +302,10 @@ void buildScene(CFrame* f, std::vector<CBitmap*>& keep) {
 }
 }  // namespace
 
-TEST_F(Win32Frame, WindowPixelsMatchTheRasterWhereNoTextIsDrawn) {
+class Win32Pixels : public Win32Frame, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(Win32Pixels, WindowPixelsMatchTheRasterWhereNoTextIsDrawn) {
+  win32::paintThroughBackBuffer(GetParam());
   std::vector<CBitmap*> bitmaps;
   buildScene(frame, bitmaps);
   RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
@@ -339,11 +342,14 @@ TEST_F(Win32Frame, WindowPixelsMatchTheRasterWhereNoTextIsDrawn) {
       int d = 0;
       for (int s = 0; s < 24; s += 8)
         d = std::max(d, std::abs(static_cast<int>((a >> s) & 0xff) - static_cast<int>((b >> s) & 0xff)));
-      if (d > 3) ++differing;
+      if (d > 3) {
+        ++differing;
+        if (getenv("SHOWDIFF")) std::printf("diff at %d,%d win %08x raster %08x\n", x, y, a, b);
+      }
       worst = std::max(worst, d);
     }
-  // Line rasterisation may differ on a few diagonal pixels of the knob handle.
-  EXPECT_LE(differing, 12) << "worst channel difference " << worst;
+  // Line rasterisation may differ on a pixel or two of the knob handle.
+  EXPECT_LE(differing, 4) << "worst channel difference " << worst;
   EXPECT_EQ(win[150 * 300 + 5] & 0xffffff, bgra(30, 40, 50) & 0xffffff);
   EXPECT_EQ(win[110 * 300 + 10] & 0xffffff, bgra(255, 0, 0) & 0xffffff);
   EXPECT_EQ(win[65 * 300 + 65] & 0xffffff, bgra(0, 220, 90) & 0xffffff);
@@ -352,7 +358,10 @@ TEST_F(Win32Frame, WindowPixelsMatchTheRasterWhereNoTextIsDrawn) {
   DeleteObject(dib);
   DeleteDC(mem);
   for (CBitmap* b : bitmaps) b->release();
+  win32::paintThroughBackBuffer(false);
 }
+
+INSTANTIATE_TEST_SUITE_P(DirectAndBuffered, Win32Pixels, ::testing::Bool());
 
 TEST(Win32Resources, HundredOpenCloseCyclesLeaveNoObjectsBehind) {
   HWND host = makeHost();
@@ -381,7 +390,11 @@ TEST(Win32Resources, HundredOpenCloseCyclesLeaveNoObjectsBehind) {
   std::printf("GDI objects %lu, USER objects %lu\n", static_cast<unsigned long>(gdi),
               static_cast<unsigned long>(user));
   const int live = win32::liveObjects();
-  for (int i = 0; i < 100; ++i) cycle();
+  for (int i = 0; i < 100; ++i) {
+    win32::paintThroughBackBuffer(i % 2 == 1);
+    cycle();
+  }
+  win32::paintThroughBackBuffer(false);
   EXPECT_EQ(win32::liveObjects(), live);
   EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), gdi);
   EXPECT_EQ(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), user);
