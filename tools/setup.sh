@@ -10,6 +10,7 @@ packages=(
   libsndfile1-dev
   dpkg-dev libz-mingw-w64-dev libpng-dev
   python3-cairo python3-png fonts-liberation2
+  libfreetype-dev libfontconfig-dev xvfb xauth
 )
 
 missing=()

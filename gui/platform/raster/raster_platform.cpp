@@ -1,0 +1,304 @@
+#include "gui/platform/raster/raster_platform.h"
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+namespace raster {
+
+// ---- Text entry ----
+
+RasterTextEntry::RasterTextEntry(RasterWindow* w, const platform::TextEntryParams& p,
+                                 platform::TextEntryListener* l)
+    : window_(w), params_(p), name_(p.font.name ? p.font.name : "Arial"), listener_(l) {
+  params_.font.name = name_.c_str();
+  text_ = p.text ? p.text : "";
+  if (text_.size() > kMaxChars) text_.resize(kMaxChars);
+  params_.text = nullptr;
+  window_->entryCreated(this);
+}
+
+RasterTextEntry::~RasterTextEntry() { window_->entryDestroyed(this); }
+
+size_t RasterTextEntry::text(char* out, size_t cap) const {
+  if (!out || cap == 0) return 0;
+  const size_t n = std::min(cap - 1, text_.size());
+  text_.copy(out, n);
+  out[n] = 0;
+  return n;
+}
+
+void RasterTextEntry::type(const char* s) {
+  if (!s) return;
+  if (allSelected_) text_.clear();
+  allSelected_ = false;
+  for (; *s && text_.size() < kMaxChars; ++s) text_.push_back(*s);
+  window_->invalidate(params_.rect);
+}
+
+void RasterTextEntry::backspace() {
+  if (allSelected_) text_.clear();
+  else if (!text_.empty()) text_.pop_back();
+  allSelected_ = false;
+  window_->invalidate(params_.rect);
+}
+
+void RasterTextEntry::pressReturn() {
+  if (listener_) listener_->textEntryReturn();
+}
+
+void RasterTextEntry::loseFocus() {
+  if (listener_) listener_->textEntryFocusLost();
+}
+
+void RasterTextEntry::draw(platform::Surface& s) const {
+  s.fillRect(params_.rect, params_.backColor);
+  platform::Rect inner = params_.rect;
+  inner.right -= 1;
+  inner.bottom -= 1;
+  if (allSelected_ && !text_.empty()) {
+    const int32_t w = RasterSurface::textWidth(text_.c_str(), params_.font);
+    s.text(text_.c_str(), inner, params_.font, params_.backColor, params_.textColor, params_.align);
+    (void)w;
+  } else {
+    s.text(text_.c_str(), inner, params_.font, params_.textColor, {0, 0, 0, 0}, params_.align);
+  }
+}
+
+// ---- Window ----
+
+RasterWindow::RasterWindow(int32_t width, int32_t height, platform::WindowListener* l)
+    : listener_(l), surface_(width, height) {
+  RasterPlatform::instance().windowCreated(this);
+  invalidate({0, 0, width, height});
+}
+
+RasterWindow::~RasterWindow() {
+  RasterPlatform::instance().windowDestroyed(this);
+  if (listener_) listener_->onDestroyed();
+}
+
+void RasterWindow::invalidate(const platform::Rect& r) {
+  platform::Rect a = platform::intersect(r, {0, 0, surface_.width(), surface_.height()});
+  if (a.empty()) return;
+  if (pending_.empty()) {
+    pending_ = a;
+  } else {
+    pending_.left = std::min(pending_.left, a.left);
+    pending_.top = std::min(pending_.top, a.top);
+    pending_.right = std::max(pending_.right, a.right);
+    pending_.bottom = std::max(pending_.bottom, a.bottom);
+  }
+}
+
+void RasterWindow::paint() {
+  if (pending_.empty()) return;
+  const platform::Rect r = pending_;
+  pending_ = {};
+  surface_.setClip(r);
+  if (listener_) listener_->onPaint(surface_, r);
+  surface_.setClip(r);
+  for (RasterTextEntry* e : entries_) e->draw(surface_);
+  surface_.setClip({0, 0, surface_.width(), surface_.height()});
+  ++paints_;
+  lastPaint_ = r;
+}
+
+void RasterWindow::takeKeyboardFocus() {
+  // The window takes the focus from a text entry, which hears of its loss.
+  if (RasterTextEntry* e = focusEntry_) {
+    focusEntry_ = nullptr;
+    e->loseFocus();
+  }
+}
+
+void RasterWindow::resize(int32_t width, int32_t height) {
+  surface_ = RasterSurface(width, height);
+  invalidate({0, 0, width, height});
+}
+
+std::unique_ptr<platform::Surface> RasterWindow::drawSurface() {
+  return std::make_unique<RasterSurface>(surface_.pixels(), surface_.width(), surface_.height(),
+                                         surface_.stride());
+}
+
+std::unique_ptr<platform::TextEntry> RasterWindow::createTextEntry(
+    const platform::TextEntryParams& p, platform::TextEntryListener* l) {
+  auto e = std::make_unique<RasterTextEntry>(this, p, l);
+  // The new entry takes the keyboard focus; a previous one loses it first.
+  if (RasterTextEntry* old = focusEntry_) {
+    focusEntry_ = nullptr;
+    old->loseFocus();
+  }
+  focusEntry_ = e.get();
+  return e;
+}
+
+void RasterWindow::entryCreated(RasterTextEntry* e) {
+  entries_.push_back(e);
+  invalidate(e->params().rect);
+}
+
+void RasterWindow::entryDestroyed(RasterTextEntry* e) {
+  entries_.erase(std::remove(entries_.begin(), entries_.end(), e), entries_.end());
+  if (focusEntry_ == e) focusEntry_ = nullptr;
+  invalidate(e->params().rect);
+}
+
+int32_t RasterWindow::mouseDown(int32_t x, int32_t y, uint32_t buttons) {
+  RasterPlatform& p = RasterPlatform::instance();
+  p.setCursorPosition({origin_.x + x, origin_.y + y});
+  p.setButtonState(buttons & ~0x400u);
+  // A click inside a text entry stays with the entry.
+  for (RasterTextEntry* e : entries_) {
+    const platform::Rect& r = e->params().rect;
+    if (x >= r.left && x < r.right && y >= r.top && y < r.bottom) return 1;
+  }
+  const int32_t result = listener_ ? listener_->onMouseDown({x, y}, buttons) : 2;
+  if (result == 1) captured_ = true;
+  return result;
+}
+
+void RasterWindow::mouseUp(int32_t x, int32_t y, uint32_t buttons) {
+  RasterPlatform& p = RasterPlatform::instance();
+  p.setCursorPosition({origin_.x + x, origin_.y + y});
+  p.setButtonState(buttons);
+  if (listener_) listener_->onMouseUp({x, y}, buttons);
+  captured_ = false;
+}
+
+void RasterWindow::mouseMove(int32_t x, int32_t y, uint32_t buttons) {
+  RasterPlatform& p = RasterPlatform::instance();
+  p.setCursorPosition({origin_.x + x, origin_.y + y});
+  p.setButtonState(buttons);
+  if (listener_) listener_->onMouseMoved({x, y}, buttons);
+}
+
+void RasterWindow::wheel(int32_t x, int32_t y, int32_t delta120, uint32_t modifiers) {
+  // Whole notches only: 120 is one step, 60 none.
+  const float distance = static_cast<float>(delta120 / 120);
+  if (listener_) listener_->onWheel({x, y}, distance, modifiers & 0x70u);
+}
+
+int32_t RasterWindow::keyDown(int32_t character, uint8_t virt, uint8_t modifiers) {
+  if (RasterTextEntry* e = focusEntry_) {
+    if (virt == 4) e->pressReturn();
+    else if (virt == 1) e->backspace();
+    return 1;
+  }
+  return listener_ ? listener_->onKeyDown(character, virt, modifiers) : -1;
+}
+
+int32_t RasterWindow::keyUp(int32_t character, uint8_t virt, uint8_t modifiers) {
+  if (focusEntry_) return 1;
+  return listener_ ? listener_->onKeyUp(character, virt, modifiers) : -1;
+}
+
+void RasterWindow::typeText(const char* s) {
+  if (focusEntry_) focusEntry_->type(s);
+}
+
+void RasterWindow::dragEnter(int32_t items, int32_t x, int32_t y) {
+  if (drop_) drop_->onDragEnter(items, {x, y});
+}
+void RasterWindow::dragMove(int32_t x, int32_t y) {
+  if (drop_) drop_->onDragMove({x, y});
+}
+void RasterWindow::dragLeave() {
+  if (drop_) drop_->onDragLeave();
+}
+void RasterWindow::drop(int32_t x, int32_t y) {
+  if (drop_) drop_->onDrop({x, y});
+}
+
+// ---- Platform ----
+
+RasterPlatform& RasterPlatform::instance() {
+  static RasterPlatform p;
+  return p;
+}
+
+std::unique_ptr<platform::Window> RasterPlatform::createWindow(void* parent, int32_t width,
+                                                               int32_t height,
+                                                               platform::WindowListener* l) {
+  if (!parent || width <= 0 || height <= 0 || width > 16384 || height > 16384) return nullptr;
+  return std::make_unique<RasterWindow>(width, height, l);
+}
+
+std::unique_ptr<platform::Surface> RasterPlatform::createOffscreen(int32_t width, int32_t height) {
+  if (width > 16384 || height > 16384) width = height = 0;
+  return std::make_unique<RasterSurface>(width, height);
+}
+
+uint32_t RasterPlatform::ticks() {
+  if (manual_) return manualTicks_;
+  using namespace std::chrono;
+  return static_cast<uint32_t>(
+      duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
+}
+
+void RasterPlatform::sleep(uint32_t ms) {
+  if (manual_)
+    manualTicks_ += ms;
+  else
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+uint32_t RasterPlatform::startTimer(uint32_t periodMs, platform::TimerCallback cb) {
+  if (refuseTimers_ || !cb || periodMs == 0) return 0;
+  const uint32_t id = nextTimerId_++;
+  if (nextTimerId_ == 0) nextTimerId_ = 1;
+  timers_.push_back({id, periodMs, ticks() + periodMs, cb});
+  return id;
+}
+
+void RasterPlatform::stopTimer(uint32_t id) {
+  timers_.erase(std::remove_if(timers_.begin(), timers_.end(),
+                               [id](const Timer& t) { return t.id == id; }),
+                timers_.end());
+}
+
+void RasterPlatform::runDueTimers() {
+  const uint32_t now = ticks();
+  // Collect first: callbacks may start or stop timers.
+  std::vector<std::pair<uint32_t, platform::TimerCallback>> due;
+  for (Timer& t : timers_)
+    if (static_cast<int32_t>(now - t.due) >= 0) {
+      due.emplace_back(t.id, t.cb);
+      t.due = now + t.period;
+    }
+  for (auto& d : due) {
+    const bool alive = std::any_of(timers_.begin(), timers_.end(),
+                                   [&](const Timer& t) { return t.id == d.first; });
+    if (alive) d.second(d.first);
+  }
+}
+
+void RasterPlatform::useManualClock(uint32_t startTicks) {
+  manual_ = true;
+  manualTicks_ = startTicks;
+}
+void RasterPlatform::useRealClock() { manual_ = false; }
+
+void RasterPlatform::advance(uint32_t ms) {
+  if (!manual_) return;
+  for (uint32_t i = 0; i < ms; ++i) {
+    ++manualTicks_;
+    runDueTimers();
+  }
+}
+
+void RasterPlatform::dispatchOnePaint() {
+  for (RasterWindow* w : windows_)
+    if (w->needsPaint()) {
+      w->paint();
+      return;
+    }
+}
+
+void RasterPlatform::windowDestroyed(RasterWindow* w) {
+  windows_.erase(std::remove(windows_.begin(), windows_.end(), w), windows_.end());
+}
+
+}  // namespace raster
+
