@@ -24,6 +24,14 @@ class TCell {
   int Pos() const { return pos; }
   int Capacity() const { return capacity; }
   float* Data() { return buffer.get(); }
+  const float* Data() const { return buffer.get(); }
+
+  // Moves the position on by n samples (n <= size) after a block of direct
+  // buffer accesses at pos..pos+n-1.
+  void Skip(int n) {
+    pos += n;
+    if (pos >= size) pos -= size;
+  }
 
  protected:
   ~TCell() = default;  // never deleted through a base pointer
@@ -46,12 +54,6 @@ class TDelay : public TCell {
     buffer[pos] = x;
     Advance(pos);
   }
-  // Moves the position on by n samples (n <= size) after a block of direct
-  // buffer accesses at pos..pos+n-1.
-  void Skip(int n) {
-    pos += n;
-    if (pos >= size) pos -= size;
-  }
 };
 
 // Schroeder all-pass diffuser: (coef + z^-N) / (1 + coef z^-N), N = size.
@@ -65,10 +67,6 @@ class TDiff : public TCell {
     buffer[pos] = v;
     Advance(pos);
     return coef * v + d;
-  }
-  void Skip(int n) {
-    pos += n;
-    if (pos >= size) pos -= size;
   }
 };
 

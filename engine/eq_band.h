@@ -13,6 +13,7 @@ class TEqBand {
   void Update(int n);
   void Process(float* left, float* right, int n);
   void Rebuild(float rate);
+  void ClearStates();
 
   float sampleRate = 44100.0f;
   float targetGain = 1.0f;
@@ -30,5 +31,4 @@ class TEqBand {
  private:
   void Design(float a, float f, int rampLength);
   void Filter(float* left, float* right, int n);
-  void ClearStates();
 };

@@ -26,6 +26,7 @@ bool TLateNetwork::Build(float sampleRate) {
     diff[i].coef = (i % 2 == 0) ? 0.6f : -0.6f;
   }
   SetSize(sampleRate, 1.0f);
+  for (int i = 0; i < kLines; ++i) s1[i] = s2[i] = 0.0f;
   return true;
 }
 
@@ -41,9 +42,12 @@ void TLateNetwork::SetSize(float sampleRate, float size) {
 }
 
 void TLateNetwork::Clear() {
+  // The filter states sit inside the feedback loop: left alone, what they hold
+  // would start a new tail in the cleared lines.
   for (int i = 0; i < kLines; ++i) {
     delay[i].Clear();
     diff[i].Clear();
+    s1[i] = s2[i] = 0.0f;
   }
 }
 

@@ -159,6 +159,8 @@ void TReverb::Reset() {
   for (auto& p : predelay) p.Clear();
   for (auto& e : early) e.Clear();
   late.Clear();
+  band[0].ClearStates();
+  band[1].ClearStates();
   for (int i = 0; i < 4; ++i) {
     peak[i] = 0.0f;
     meter[i].store(0.0f, std::memory_order_relaxed);

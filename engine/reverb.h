@@ -37,7 +37,7 @@ class TReverb {
   bool SetSampleRate(float rate);
   // Scratch for blocks of up to maxFrames; 1..1<<20, otherwise ignored (false).
   bool SetBlockSize(int maxFrames);
-  // Host suspend: clears the delay memories and the meters.
+  // Host suspend: silences the reverb (delay memories, filter states) and the meters.
   void Reset();
   // Physical value in the parameter's unit (dB, ms, log10 s, %, factor, Hz).
   // Out-of-range values are limited; NaN and unknown indices are ignored.

@@ -223,8 +223,8 @@ TEST(ReverbRobustness, NoDenormalsAfterTheTailDies) {
       EXPECT_FALSE(denormal(late.s1[i]) || denormal(late.s2[i])) << i;
       const TDelay& d = late.delay[i];
       const TDiff& f = late.diff[i];
-      for (int k = 0; k < d.Size(); ++k) ASSERT_FALSE(denormal(const_cast<TDelay&>(d).Data()[k])) << bass;
-      for (int k = 0; k < f.Size(); ++k) ASSERT_FALSE(denormal(const_cast<TDiff&>(f).Data()[k])) << bass;
+      for (int k = 0; k < d.Size(); ++k) ASSERT_FALSE(denormal(d.Data()[k])) << bass;
+      for (int k = 0; k < f.Size(); ++k) ASSERT_FALSE(denormal(f.Data()[k])) << bass;
     }
     for (int b = 0; b < 2; ++b)
       for (int ch = 0; ch < 2; ++ch) EXPECT_FALSE(denormal(r.Band(b).s1[ch]) || denormal(r.Band(b).s2[ch]));
