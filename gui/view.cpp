@@ -242,6 +242,18 @@ void CViewContainer::destroyChildren(bool releaseAlso) {
   }
 }
 
+// The list's reference; an attached container attaches the view at once.
+void CViewContainer::adopt(CView* view) {
+  view->retain();
+  view->setParentFrame(parentFrame_);
+  if (attached_) {
+    view->attached(this);
+    view->setDirty();
+  } else {
+    view->setParentView(this);
+  }
+}
+
 bool CViewContainer::addView(CView* view, CView* before) {
   if (!view || view->isAttached() || view == this) return false;
   Node* node = new Node{view, nullptr, nullptr};
@@ -263,14 +275,7 @@ bool CViewContainer::addView(CView* view, CView* before) {
       first_ = node;
     at->prev = node;
   }
-  view->retain();
-  view->setParentFrame(parentFrame_);
-  if (attached_) {
-    view->attached(this);
-    view->setDirty();
-  } else {
-    view->setParentView(this);
-  }
+  adopt(view);
   return true;
 }
 
@@ -282,14 +287,7 @@ bool CViewContainer::addView(CView* view) {
   else
     first_ = node;
   last_ = node;
-  view->retain();
-  view->setParentFrame(parentFrame_);
-  if (attached_) {
-    view->attached(this);
-    view->setDirty();
-  } else {
-    view->setParentView(this);
-  }
+  adopt(view);
   return true;
 }
 

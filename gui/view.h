@@ -216,6 +216,7 @@ class CViewContainer : public CView {
     Node* next;
   };
   void destroyChildren(bool releaseAlso);
+  void adopt(CView* view);
   CView* childAt(const CPosition& local) const;  // visible, mouseable area contains
 
   Node* first_ = nullptr;

@@ -195,7 +195,7 @@ class Win32Surface : public platform::Surface {
                  int32_t sy) override {
     // Through a DIB section of the area: source offsets of top-down DIBs given straight to
     // StretchDIBits count from the bottom on some systems.
-    withArea(img, dst, sx, sy, [&](HDC mem, const platform::Rect& d) {
+    withArea(img, dst, sx, sy, [&](HDC mem, const platform::Rect& d, uint32_t*) {
       BitBlt(dc_, d.left, d.top, d.width(), d.height(), mem, 0, 0, SRCCOPY);
     });
   }
@@ -214,7 +214,7 @@ class Win32Surface : public platform::Surface {
                     img.pixels + static_cast<size_t>(sy + y) * img.width + sx,
                     static_cast<size_t>(d.width()) * 4);
       HGDIOBJ old = SelectObject(mem, bmp);
-      fn(mem, d);
+      fn(mem, d, out);
       SelectObject(mem, old);
     }
     if (bmp) DeleteObject(bmp);
@@ -222,18 +222,7 @@ class Win32Surface : public platform::Surface {
   }
   void blendImage(const platform::Pixmap& img, const platform::Rect& dst, int32_t sx, int32_t sy,
                   uint8_t alpha) override {
-    platform::Rect d = dst;
-    if (!cutToImage(img, d, sx, sy)) return;
-    HDC mem = CreateCompatibleDC(dc_);
-    void* bits = nullptr;
-    HBITMAP bmp = makeDib(d.width(), d.height(), &bits);
-    if (bmp && bits) {
-      auto* out = static_cast<uint32_t*>(bits);
-      for (int y = 0; y < d.height(); ++y)
-        std::memcpy(out + static_cast<size_t>(y) * d.width(),
-                    img.pixels + static_cast<size_t>(sy + y) * img.width + sx,
-                    static_cast<size_t>(d.width()) * 4);
-      HGDIOBJ old = SelectObject(mem, bmp);
+    withArea(img, dst, sx, sy, [&](HDC mem, const platform::Rect& d, uint32_t*) {
       if (gBlend.alphaBlend) {
         BLENDFUNCTION bf{AC_SRC_OVER, 0, alpha, AC_SRC_ALPHA};
         gBlend.alphaBlend(dc_, d.left, d.top, d.width(), d.height(), mem, 0, 0, d.width(),
@@ -241,53 +230,36 @@ class Win32Surface : public platform::Surface {
       } else {
         BitBlt(dc_, d.left, d.top, d.width(), d.height(), mem, 0, 0, SRCCOPY);
       }
-      SelectObject(mem, old);
-    }
-    if (bmp) DeleteObject(bmp);
-    DeleteDC(mem);
+    });
   }
   void keyImage(const platform::Pixmap& img, const platform::Rect& dst, int32_t sx, int32_t sy,
                 platform::Color key) override {
-    platform::Rect d = dst;
-    if (!cutToImage(img, d, sx, sy)) return;
-    HDC mem = CreateCompatibleDC(dc_);
-    void* bits = nullptr;
-    HBITMAP bmp = makeDib(d.width(), d.height(), &bits);
-    if (bmp && bits) {
-      auto* out = static_cast<uint32_t*>(bits);
-      for (int y = 0; y < d.height(); ++y)
-        std::memcpy(out + static_cast<size_t>(y) * d.width(),
-                    img.pixels + static_cast<size_t>(sy + y) * img.width + sx,
-                    static_cast<size_t>(d.width()) * 4);
+    withArea(img, dst, sx, sy, [&](HDC mem, const platform::Rect& d, uint32_t* out) {
       // The key is a colour without alpha: a 32-bit destination would otherwise compare
       // the alpha byte too and let key pixels through.
       for (size_t i = 0; i < static_cast<size_t>(d.width()) * d.height(); ++i) out[i] &= 0xffffffu;
-      HGDIOBJ old = SelectObject(mem, bmp);
       if (gBlend.transparentBlt) {
         gBlend.transparentBlt(dc_, d.left, d.top, d.width(), d.height(), mem, 0, 0, d.width(),
                               d.height(), rgb(key));
-      } else {
-        // XOR / AND / XOR through a monochrome mask of the key colour.
-        HDC maskDc = CreateCompatibleDC(dc_);
-        HBITMAP mask = CreateBitmap(d.width(), d.height(), 1, 1, nullptr);
-        HGDIOBJ oldMask = SelectObject(maskDc, mask);
-        SetBkColor(mem, rgb(key));
-        BitBlt(maskDc, 0, 0, d.width(), d.height(), mem, 0, 0, SRCCOPY);
-        COLORREF oldText = SetTextColor(dc_, RGB(0, 0, 0));
-        COLORREF oldBk = SetBkColor(dc_, RGB(255, 255, 255));
-        BitBlt(dc_, d.left, d.top, d.width(), d.height(), mem, 0, 0, SRCINVERT);
-        BitBlt(dc_, d.left, d.top, d.width(), d.height(), maskDc, 0, 0, SRCAND);
-        BitBlt(dc_, d.left, d.top, d.width(), d.height(), mem, 0, 0, SRCINVERT);
-        SetTextColor(dc_, oldText);
-        SetBkColor(dc_, oldBk);
-        SelectObject(maskDc, oldMask);
-        DeleteObject(mask);
-        DeleteDC(maskDc);
+        return;
       }
-      SelectObject(mem, old);
-    }
-    if (bmp) DeleteObject(bmp);
-    DeleteDC(mem);
+      // XOR / AND / XOR through a monochrome mask of the key colour.
+      HDC maskDc = CreateCompatibleDC(dc_);
+      HBITMAP mask = CreateBitmap(d.width(), d.height(), 1, 1, nullptr);
+      HGDIOBJ oldMask = SelectObject(maskDc, mask);
+      SetBkColor(mem, rgb(key));
+      BitBlt(maskDc, 0, 0, d.width(), d.height(), mem, 0, 0, SRCCOPY);
+      COLORREF oldText = SetTextColor(dc_, RGB(0, 0, 0));
+      COLORREF oldBk = SetBkColor(dc_, RGB(255, 255, 255));
+      BitBlt(dc_, d.left, d.top, d.width(), d.height(), mem, 0, 0, SRCINVERT);
+      BitBlt(dc_, d.left, d.top, d.width(), d.height(), maskDc, 0, 0, SRCAND);
+      BitBlt(dc_, d.left, d.top, d.width(), d.height(), mem, 0, 0, SRCINVERT);
+      SetTextColor(dc_, oldText);
+      SetBkColor(dc_, oldBk);
+      SelectObject(maskDc, oldMask);
+      DeleteObject(mask);
+      DeleteDC(maskDc);
+    });
   }
   uint32_t* pixels() override {
     if (bits_) GdiFlush();
