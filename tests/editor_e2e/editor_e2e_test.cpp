@@ -441,12 +441,31 @@ TEST_F(EditorE2E, AboutViewCoversTheEditorAndClosesByMarkOrEscape) {
 }
 
 namespace {
+// GDI and USER objects of this process. Windows counts them for GetGuiResources; Wine
+// answers 0 there, so under Wine the GDI handle table is probed (a handle value with a
+// zero upper word matches any live entry of that index) and windows are counted.
 struct GuiCounts {
   DWORD gdi, user;
+  bool system;  // counted by GetGuiResources
 };
+BOOL CALLBACK CountChild(HWND, LPARAM n) {
+  ++*reinterpret_cast<DWORD*>(n);
+  return TRUE;
+}
+BOOL CALLBACK CountTop(HWND w, LPARAM n) {
+  ++*reinterpret_cast<DWORD*>(n);
+  EnumChildWindows(w, CountChild, n);
+  return TRUE;
+}
 GuiCounts Counts() {
-  return {GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS),
-          GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS)};
+  GuiCounts c{GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS),
+              GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), true};
+  if (c.gdi != 0 || c.user != 0) return c;
+  c.system = false;
+  for (ULONG_PTR v = 1; v <= 0xffff; ++v)
+    if (GetObjectType(reinterpret_cast<HGDIOBJ>(v)) != 0) ++c.gdi;
+  EnumThreadWindows(GetCurrentThreadId(), CountTop, reinterpret_cast<LPARAM>(&c.user));
+  return c;
 }
 }  // namespace
 
@@ -457,6 +476,17 @@ TEST(EditorLifecycle, ReopensAndOpenCloseCyclesLeaveNoObjectsBehind) {
   p.Start();
   HWND host = MakeHostWindow();
   ASSERT_NE(host, nullptr);
+  {  // the counting itself sees one object of each kind come and go
+    const GuiCounts base = Counts();
+    HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
+    HWND extra = CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 4, 4, host, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+    const GuiCounts more = Counts();
+    EXPECT_EQ(more.gdi, base.gdi + 1);
+    EXPECT_EQ(more.user, base.user + 1);
+    DeleteObject(brush);
+    DestroyWindow(extra);
+  }
 
   ASSERT_EQ(p.Dispatch(effEditOpen, 0, 0, host), 1);
   HWND first = EditorWindow(host);
@@ -497,7 +527,8 @@ TEST(EditorLifecycle, ReopensAndOpenCloseCyclesLeaveNoObjectsBehind) {
   const GuiCounts plain = Counts();
   for (int i = 0; i < 25; ++i) cycle(true);
   const GuiCounts editing = Counts();
-  std::printf("GDI objects %lu -> %lu -> %lu, USER objects %lu -> %lu -> %lu\n",
+  std::printf("%s: GDI objects %lu -> %lu -> %lu, USER objects %lu -> %lu -> %lu\n",
+              start.system ? "GetGuiResources" : "probed handle table, windows",
               static_cast<unsigned long>(start.gdi), static_cast<unsigned long>(plain.gdi),
               static_cast<unsigned long>(editing.gdi), static_cast<unsigned long>(start.user),
               static_cast<unsigned long>(plain.user), static_cast<unsigned long>(editing.user));
