@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "plugin/aeffeditor.h"
+#include "plugin/editor_factory.h"
 #include "plugin/text.h"
 
 namespace {
@@ -27,6 +28,7 @@ VstPlugin::VstPlugin(audioMasterCallback master)
   cEffect.flags &= ~effFlagsIsSynth;
   cEffect.flags |= effFlagsCanReplacing;
   cEffect.uniqueID = kUniqueId;
+  CreateEditor(this);  // installs itself as this effect's editor; no window yet
   for (int i = 0; i < kNumParams; ++i) reverb.SetParameter(i, programs[0].params[i].Value());
 }
 

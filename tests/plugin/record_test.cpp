@@ -33,8 +33,12 @@ TEST(Record, FieldsAfterCreation) {
   EXPECT_EQ(e.numParams, 18);
   EXPECT_EQ(e.numInputs, 2);
   EXPECT_EQ(e.numOutputs, 2);
-  // The editor arrives later: only replacing processing is announced for now.
+#ifdef _WIN32
+  EXPECT_EQ(e.flags, effFlagsCanReplacing | effFlagsHasEditor);
+#else
+  // The Linux binary has no editor window yet.
   EXPECT_EQ(e.flags, effFlagsCanReplacing);
+#endif
   EXPECT_EQ(e.initialDelay, 0);
   EXPECT_EQ(e.ioRatio, 1.0f);
   EXPECT_EQ(e.uniqueID, 0x514D4E4C);
@@ -160,6 +164,21 @@ TEST(Dispatcher, ChunksAndArrangements) {
   EXPECT_EQ(p.Dispatch(effGetSpeakerArrangement, 0, 0, nullptr), 0);  // no pointers: no crash
 }
 
+#ifdef _WIN32
+// The DLL's editor answers its rectangle before any window exists.
+TEST(Dispatcher, EditorRectangleBeforeOpening) {
+  Plugin p;
+  ERect* rect = nullptr;
+  EXPECT_EQ(p.Dispatch(effEditGetRect, 0, 0, &rect), 1);
+  ASSERT_NE(rect, nullptr);
+  EXPECT_EQ(rect->right - rect->left, 773);
+  EXPECT_EQ(rect->bottom - rect->top, 491);
+  EXPECT_EQ(p.Dispatch(effEditGetRect, 0, 0, nullptr), 0);
+  EXPECT_EQ(p.Dispatch(effEditIdle), 0);  // closed: nothing to do
+  EXPECT_EQ(p.Dispatch(effEndSetProgram), 0);
+  EXPECT_EQ(p.Dispatch(effSetEditKnobMode, 0, 2), 1);
+}
+#else
 TEST(Dispatcher, EditorOpcodesWithoutEditor) {
   Plugin p;
   ERect* rect = reinterpret_cast<ERect*>(&p);
@@ -173,6 +192,7 @@ TEST(Dispatcher, EditorOpcodesWithoutEditor) {
   EXPECT_EQ(p.Dispatch(effEndSetProgram), 0);
   EXPECT_EQ(p.Dispatch(effEditClose), 0);
 }
+#endif
 
 TEST(Dispatcher, NullTextPointersAreRefused) {
   Plugin p;

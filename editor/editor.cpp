@@ -1,0 +1,115 @@
+#include "editor/editor.h"
+
+#include <algorithm>
+
+#include "editor/image_table.h"
+#include "editor/layout.h"
+#include "plugin/editor_factory.h"
+#include "plugin/vst_plugin.h"
+
+AEffEditor* CreateEditor(AudioEffect* effect) {
+  auto* plugin = dynamic_cast<VstPlugin*>(effect);
+  return plugin ? new Editor(plugin) : nullptr;
+}
+
+Editor::Editor(VstPlugin* p) : AEffGUIEditor(p), plugin(p) {
+  if (const TZBitmap* background = findImage("BACKGROUND")) {
+    rect.right = static_cast<int16_t>(background->getWidth());
+    rect.bottom = static_cast<int16_t>(background->getHeight());
+  }
+}
+
+// The window never outlives the editor: hosts close instances with it open.
+Editor::~Editor() { close(); }
+
+bool Editor::open(void* parentWindow) {
+  if (frame) close();  // a second open without a close rebuilds
+  AEffGUIEditor::open(parentWindow);
+  CBitmap* background = findImage("BACKGROUND");
+  CBitmap* aboutImage = findImage("ABOUT");
+  CBitmap* switchImage = findImage("SWITCH");
+  CBitmap* scale = findImage("VU_SCALE");
+  if (!background || !background->isLoaded() || !aboutImage || !switchImage || !scale) {
+    AEffGUIEditor::close();  // without its images there is nothing to show
+    return false;
+  }
+
+  frame = new TZFrame(CBounds(0, 0, background->getWidth(), background->getHeight()), parentWindow,
+                      this);
+  frame->setBackground(background);
+
+  for (const TKnobPlace& k : kKnobPlaces)
+    knobs[k.tag] = new TZKnob(this, k.left, k.top, k.size, k.size, this, k.tag, findImage(k.image),
+                              k.curve, k.log);
+  for (const TKnobPlace& k : kKnobPlaces) {
+    if (k.tag == kSize) freezeText = new TZTablo(this);  // between displays 0-7 and 9-17
+    displays[k.tag] = new TZDisplay(this, k.displayLeft, k.displayTop, this, k.tag);
+  }
+  freezeSwitch = new TZSwitch(this, this, switchImage);
+  meterView = new TZMeter(this, scale);
+  setKnobMode(kLinearMode);
+  about = new TZAbout(this, aboutImage, CBounds(0, 0, aboutImage->getWidth(), aboutImage->getHeight()));
+  frame->addView(about);  // last: topmost, it takes clicks on the logo first
+  meterView->startTimer();
+  return true;
+}
+
+void Editor::close() {
+  if (!frame) {
+    AEffGUIEditor::close();
+    return;
+  }
+  meterView->stopTimer();
+  CFrame* old = frame;
+  frame = nullptr;  // nothing reaches the controls while they go
+  std::fill(std::begin(knobs), std::end(knobs), nullptr);
+  std::fill(std::begin(displays), std::end(displays), nullptr);
+  freezeText = nullptr;
+  freezeSwitch = nullptr;
+  meterView = nullptr;
+  about = nullptr;
+  old->release();  // the frame releases every control and destroys its window
+  AEffGUIEditor::close();
+}
+
+void Editor::setParameter(int index, float value) {
+  if (!frame || index < 0 || index >= kNumParams) return;
+  if (index == kDecayFreeze) {
+    if (freezeSwitch) freezeSwitch->setValue(value);
+    if (freezeText) freezeText->setValue(value);
+    return;
+  }
+  if (knobs[index]) knobs[index]->setValue(value);
+  // Marked rather than invalidated: this may run on the automation thread, and
+  // the next idle repaints whatever is dirty.
+  if (displays[index]) displays[index]->setDirty(true);
+}
+
+void Editor::valueChanged(CControl* control) {
+  const int32_t tag = control ? control->getTag() : -1;
+  if (tag < 0 || tag >= kNumParams) return;  // the about area (22) and the rest
+  if (control->isTypeOf("TZKnob")) {
+    plugin->setParameterAutomated(tag, static_cast<TZKnob*>(control)->parameterValue());
+  } else if (control->isTypeOf("TZDisplay")) {
+    const int32_t k = static_cast<TZDisplay*>(control)->parameterIndex();
+    TParam* p = plugin->CurrentParam(k);
+    if (!p) return;
+    p->Parse(static_cast<TZDisplay*>(control)->getText());
+    const float v = std::clamp((p->Value() - p->min) * p->invRange, 0.0f, 1.0f);
+    plugin->setParameterAutomated(k, v);
+  } else {
+    plugin->setParameterAutomated(tag, control->getValue());  // the freeze switch
+  }
+}
+
+TParam* Editor::Param(int index) const { return plugin->CurrentParam(index); }
+
+float Editor::ParameterValue(int index) const { return plugin->getParameter(index); }
+
+float Editor::Meter(int i) const { return plugin->Meter(i); }
+
+TZKnob* Editor::Knob(int tag) const { return tag >= 0 && tag < kNumParams ? knobs[tag] : nullptr; }
+
+TZDisplay* Editor::Display(int tag) const {
+  return tag >= 0 && tag < kNumParams ? displays[tag] : nullptr;
+}

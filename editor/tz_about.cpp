@@ -1,0 +1,142 @@
+#include "editor/tz_about.h"
+
+#include <cstring>
+
+#include "editor/editor.h"
+#include "gui/platform/shell.h"
+
+#ifndef SORAVEL_VENDOR_HOST
+#define SORAVEL_VENDOR_HOST "www.quellmark.example"
+#endif
+
+namespace about {
+const CBounds kLogo(66, 39, 310, 121);
+const CBounds kClose(167, 78, 187, 98);
+const CBounds kWebPage(425, 307, 569, 326);
+const CBounds kDonation(399, 340, 591, 396);
+const char* const kWebPageUrl = "https://" SORAVEL_VENDOR_HOST "/";
+const char* const kDonationUrl = "https://" SORAVEL_VENDOR_HOST "/donation?lang=en";
+
+bool Inside(const CBounds& r, const CPosition& p) {
+  return p.h >= r.left && p.h < r.right && p.v >= r.top && p.v < r.bottom;
+}
+}  // namespace about
+
+// ---- TZAbout ----
+
+TZAbout::TZAbout(CControlListener* listener, CBitmap* image, const CBounds& aboutViewRect_)
+    : CControl(about::kLogo, listener, 22, image),
+      aboutViewRect(aboutViewRect_),
+      splash(new TSplashScreenView(aboutViewRect_, this, image, CPosition(0, 0))) {}
+
+TZAbout::~TZAbout() {
+  // The frame takes its modal view down first; this is the view's own reference.
+  splash->release();
+}
+
+void TZAbout::draw(CDrawContext*) { setDirty(false); }  // the logo is part of the background
+
+bool TZAbout::hitTest(const CPosition& where, uint32_t buttons) {
+  // Only the left button: a right click on the logo is left to whatever lies below.
+  return (buttons & kLButton) && CControl::hitTest(where, buttons);
+}
+
+CMouseEventResult TZAbout::mouseDown(CPosition&, const uint32_t& buttons) {
+  if (!(buttons & kLButton)) return kMouseEventNotHandled;
+  value_ = value_ == 0.0f ? 1.0f : 0.0f;
+  CFrame* frame = getFrame();
+  if (value_ != 0.0f && splash && frame && frame->setModalView(splash)) {
+    if (listener_) listener_->valueChanged(this);
+    splash->setWantsFocus(true);
+    splash->takeFocus();
+    splash->invalidate();
+  }
+  return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
+}
+
+void TZAbout::closeAbout() {
+  value_ = 0.0f;
+  CFrame* frame = getFrame();
+  if (frame && frame->getModalView() == splash) {
+    splash->invalidate();  // its area is repainted with the editor below
+    frame->setModalView(nullptr);
+  }
+}
+
+void TZAbout::valueChanged(CControl* control) {
+  if (control != splash) return;
+  closeAbout();
+  if (listener_) listener_->valueChanged(this);
+}
+
+bool TZAbout::isTypeOf(const char* name) const {
+  return std::strcmp(name, "TZAbout") == 0 || CControl::isTypeOf(name);
+}
+
+// ---- TSplashScreenView ----
+
+TSplashScreenView::TSplashScreenView(const CBounds& rect, CControlListener* listener,
+                                     CBitmap* image, const CPosition& offset_)
+    : CControl(rect, listener, 0, image), offset(offset_) {
+  setDirty(true);
+}
+
+void TSplashScreenView::draw(CDrawContext* context) {
+  if (background_) {
+    if (transparent_)
+      background_->drawTransparent(context, size_, offset);
+    else
+      background_->draw(context, size_, offset);  // blended by the image's alpha
+  }
+  setDirty(false);
+}
+
+CMouseEventResult TSplashScreenView::mouseDown(CPosition& where, const uint32_t& buttons) {
+  if (!(buttons & kLButton)) return kMouseEventNotHandled;
+  if (about::Inside(about::kClose, where) && listener_) {
+    listener_->valueChanged(this);  // hides this view
+    return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
+  }
+  if (about::Inside(about::kWebPage, where)) {
+    platform::OpenUrl(about::kWebPageUrl);
+    return kMouseEventHandled;
+  }
+  if (about::Inside(about::kDonation, where)) {
+    platform::OpenUrl(about::kDonationUrl);
+    return kMouseEventHandled;
+  }
+  return kMouseEventNotHandled;
+}
+
+int32_t TSplashScreenView::keyDown(VstKeyCode& key) {
+  if ((key.virt == VKEY_ESCAPE || key.character == 27) && listener_) {
+    listener_->valueChanged(this);
+    return 1;
+  }
+  return -1;
+}
+
+bool TSplashScreenView::isTypeOf(const char* name) const {
+  return std::strcmp(name, "TSplashScreenView") == 0 || CControl::isTypeOf(name);
+}
+
+// ---- TZFrame ----
+
+TZFrame::TZFrame(const CBounds& size, void* parentWindow, GuiEditorInterface* editor)
+    : CFrame(size, parentWindow, editor) {}
+
+CMouseEventResult TZFrame::mouseMoved(CPosition& where, const uint32_t& buttons) {
+  const CMouseEventResult result = CFrame::mouseMoved(where, buttons);
+  const Editor* editor = dynamic_cast<Editor*>(getEditor());
+  const TZAbout* a = editor ? editor->About() : nullptr;
+  int32_t cursor = 0;
+  if (a && a->aboutShown()) {
+    if (about::Inside(about::kClose, where) || about::Inside(about::kWebPage, where) ||
+        about::Inside(about::kDonation, where))
+      cursor = 9;  // hand
+  } else if (about::Inside(about::kLogo, where)) {
+    cursor = 9;
+  }
+  setCursor(cursor);
+  return result;
+}

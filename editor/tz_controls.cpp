@@ -1,0 +1,184 @@
+#include "editor/tz_controls.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "editor/editor.h"
+#include "gui/frame.h"
+#include "plugin/param.h"
+
+namespace {
+void AddToFrame(Editor* editor, CView* view) {
+  if (editor && editor->getFrame()) editor->getFrame()->addView(view);
+}
+
+TKnobMapping MappingFor(Editor* editor, int32_t tag, float curve, bool log) {
+  const TParam* p = editor ? editor->Param(tag) : nullptr;
+  return TKnobMapping(curve, log, p ? p->min : 0.0f, p ? p->max : 1.0f);
+}
+
+// Value text and unit joined by one space ("10.0 kHz", "Off ").
+void ParameterText(const TParam* p, char* text) {
+  text[0] = 0;
+  if (!p) return;
+  char value[kParamDisplayBytes];
+  p->Display(value, sizeof value);
+  std::snprintf(text, 256, "%s %s", value, p->Label());
+}
+
+void ApplyDisplayStyle(CParamDisplay* d) {
+  d->setFontColor(kWhiteCRGBA);
+  d->setBackColor(kBlackCRGBA);
+  d->setFrameColor(kWhiteCRGBA);
+  d->setTransparency(true);  // the text lies directly on the editor background
+}
+}  // namespace
+
+// ---- TZKnob ----
+
+TZKnob::TZKnob(Editor* editor, int32_t left, int32_t top, int32_t width, int32_t height,
+               CControlListener* listener, int32_t tag, CBitmap* image, float curve, bool log)
+    : CAnimKnob(CBounds(left, top, left + width, top + height), listener, tag,
+                image && height > 0 ? image->getHeight() / height : 0, height, image),
+      mapping(MappingFor(editor, tag, curve, log)) {
+  setInsetValue(0);
+  AddToFrame(editor, this);
+  setValue(editor ? editor->ParameterValue(tag) : 0.0f);
+}
+
+void TZKnob::setValue(float value) { value_ = mapping.ToPosition(value); }
+
+bool TZKnob::isTypeOf(const char* name) const {
+  return std::strcmp(name, "TZKnob") == 0 || CAnimKnob::isTypeOf(name);
+}
+
+// ---- TZDisplay ----
+
+void ComposeDisplayText(float, char* text, void* userData) {
+  auto* d = static_cast<TZDisplay*>(userData);
+  ParameterText(d->editor ? d->editor->Param(d->index) : nullptr, text);
+}
+
+TZDisplay::TZDisplay(Editor* e, int32_t left, int32_t top, CControlListener* listener, int32_t tag)
+    : CTextEdit(CBounds(left, top, left + 48, top + 14), listener, tag), editor(e), index(tag) {
+  setWantsFocus(true);
+  ApplyDisplayStyle(this);
+  setValueToStringProcedure(ComposeDisplayText, this);
+  setDirty(true);
+  AddToFrame(editor, this);
+}
+
+bool TZDisplay::isTypeOf(const char* name) const {
+  return std::strcmp(name, "TZDisplay") == 0 || CTextEdit::isTypeOf(name);
+}
+
+// ---- TZTablo ----
+
+namespace {
+void ComposeFreezeText(float, char* text, void* userData) {
+  auto* editor = static_cast<Editor*>(userData);
+  ParameterText(editor ? editor->Param(kDecayFreeze) : nullptr, text);
+}
+}  // namespace
+
+TZTablo::TZTablo(Editor* e) : CParamDisplay(CBounds(360, 267, 405, 277)), editor(e) {
+  ApplyDisplayStyle(this);
+  setValueToStringProcedure(ComposeFreezeText, editor);
+  if (const TParam* p = editor ? editor->Param(kDecayFreeze) : nullptr) value_ = p->Value();
+  setDirty(true);
+  AddToFrame(editor, this);
+}
+
+void TZTablo::setValue(float value) {
+  value_ = value;
+  // May run on the host's automation thread: mark it, the next idle redraws it.
+  setDirty(true);
+}
+
+bool TZTablo::isTypeOf(const char* name) const {
+  return std::strcmp(name, "TZTablo") == 0 || CParamDisplay::isTypeOf(name);
+}
+
+// ---- TZSwitch ----
+
+TZSwitch::TZSwitch(Editor* editor, CControlListener* listener, CBitmap* image)
+    : CVerticalSwitch(CBounds(354, 206, 410, 265), listener, kDecayFreeze,
+                      image ? image->getHeight() / 59 : 0, 59, 2, image) {
+  setDefaultValue(0.0f);
+  if (const TParam* p = editor ? editor->Param(kDecayFreeze) : nullptr) value_ = p->Value();
+  AddToFrame(editor, this);
+}
+
+CMouseEventResult TZSwitch::mouseDown(CPosition&, const uint32_t& buttons) {
+  if (!(buttons & kLButton)) return kMouseEventNotHandled;
+  beginEdit();
+  value_ = value_ < 0.5f ? 1.0f : 0.0f;  // wherever the click lands, it toggles
+  if (isDirty()) {
+    if (listener_) listener_->valueChanged(this);
+    if (isDirty()) invalidate();
+  }
+  return kMouseEventHandled;  // the release ends the edit
+}
+
+CMouseEventResult TZSwitch::mouseMoved(CPosition&, const uint32_t&) { return kMouseEventHandled; }
+
+bool TZSwitch::isTypeOf(const char* name) const {
+  return std::strcmp(name, "TZSwitch") == 0 || CVerticalSwitch::isTypeOf(name);
+}
+
+// ---- TZMeter ----
+
+TZMeter::TZMeter(Editor* e, CBitmap* image)
+    : CControl(CBounds(648, 178, 711, 435)), editor(e), scale(image),
+      timer(new CGuiTimer(this, 20)) {
+  AddToFrame(editor, this);
+}
+
+TZMeter::TZMeter(const TZMeter& m)
+    : CControl(m), editor(m.editor), scale(m.scale), timer(new CGuiTimer(this, 20)) {}
+
+TZMeter::~TZMeter() {
+  timer->stop();
+  timer->release();
+}
+
+CMessageResult TZMeter::notify(CBaseObject*, const char* message) {
+  if (message != kMsgTimerFired) return kMessageUnknown;
+  invalidate();
+  return kMessageNotified;
+}
+
+bool TZMeter::attached(CView* parent) {
+  const int offsets[4] = {0, 9, 49, 58};
+  for (int i = 0; i < 4; ++i)
+    bars[i] = CBounds(size_.left + offsets[i], size_.top, size_.left + offsets[i] + 5,
+                      size_.top + meter::kBarHeight);
+  return CControl::attached(parent);
+}
+
+void TZMeter::draw(CDrawContext* context) {
+  if (scale && editor) {
+    for (int i = 0; i < 4; ++i) {
+      const CBounds& bar = bars[i];
+      const int d = meter::Position(editor->Meter(i));
+      const int unlit = std::clamp(-d, 0, meter::kBarHeight);
+      // The lit half of the scale image over the unlit bar of the background.
+      if (unlit < meter::kBarHeight)
+        scale->draw(context, CBounds(bar.left, bar.top + unlit, bar.right, bar.top + meter::kBarHeight),
+                    CPosition(5, unlit));
+      const int row = peaks[i].Tick(d);
+      if (row >= 0) {
+        const meter::TRgb c = meter::kPeakColour[row];
+        context->setFrameColor(CRGBA{c.r, c.g, c.b, c.a});
+        context->moveTo(CPosition(bar.left, bar.top + row));
+        context->lineTo(CPosition(bar.left + 5, bar.top + row));
+      }
+    }
+  }
+  dirty_ = false;
+}
+
+bool TZMeter::isTypeOf(const char* name) const {
+  return std::strcmp(name, "TZMeter") == 0 || CControl::isTypeOf(name);
+}
