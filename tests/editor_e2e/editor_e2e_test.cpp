@@ -147,24 +147,27 @@ void PumpFor(DWORD ms) {
 
 LRESULT CALLBACK HostProc(HWND h, UINT m, WPARAM w, LPARAM l) { return DefWindowProcA(h, m, w, l); }
 
-// A top-level host window at the screen's top-left whose client area is the editor's size.
-HWND MakeHostWindow() {
-  static bool registered = false;
-  if (!registered) {
+// A top-level host window at the screen's top-left whose client area is the editor's
+// size. One for the whole process: without a window manager, Wine waits two seconds for
+// every top-level window it destroys. Each caller gets it without children.
+HWND HostWindow() {
+  static HWND h = nullptr;
+  if (!h) {
     WNDCLASSA wc{};
     wc.lpfnWndProc = HostProc;
     wc.hInstance = GetModuleHandleA(nullptr);
     wc.lpszClassName = "SoravelE2EHost";
     wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
     RegisterClassA(&wc);
-    registered = true;
+    const DWORD style = WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN;
+    RECT r{0, 0, kWidth, kHeight};
+    AdjustWindowRect(&r, style, FALSE);
+    h = CreateWindowExA(WS_EX_TOPMOST, "SoravelE2EHost", "Soravel host", style, 0, 0,
+                        r.right - r.left, r.bottom - r.top, nullptr, nullptr,
+                        GetModuleHandleA(nullptr), nullptr);
   }
-  const DWORD style = WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN;
-  RECT r{0, 0, kWidth, kHeight};
-  AdjustWindowRect(&r, style, FALSE);
-  HWND h = CreateWindowExA(WS_EX_TOPMOST, "SoravelE2EHost", "Soravel host", style, 0, 0,
-                           r.right - r.left, r.bottom - r.top, nullptr, nullptr,
-                           GetModuleHandleA(nullptr), nullptr);
+  // Whatever a failed test left behind goes.
+  while (HWND c = GetWindow(h, GW_CHILD)) DestroyWindow(c);
   Pump();
   return h;
 }
@@ -229,7 +232,7 @@ class EditorE2E : public ::testing::Test {
     ASSERT_NE(p->effect(), nullptr);
     ASSERT_TRUE(p->effect()->flags & effFlagsHasEditor) << "Soravel.dll reports no editor";
     p->Start();
-    host = MakeHostWindow();
+    host = HostWindow();
     ASSERT_NE(host, nullptr);
     ASSERT_EQ(p->Dispatch(effEditOpen, 0, 0, host), 1);
     editor = EditorWindow(host);
@@ -242,7 +245,6 @@ class EditorE2E : public ::testing::Test {
       p->Dispatch(effEditClose);
       p->Close();
     }
-    if (host) DestroyWindow(host);
     Pump();
   }
 
@@ -493,7 +495,7 @@ TEST(EditorLifecycle, ReopensAndOpenCloseCyclesLeaveNoObjectsBehind) {
   Instance p;
   ASSERT_NE(p.effect(), nullptr);
   p.Start();
-  HWND host = MakeHostWindow();
+  HWND host = HostWindow();
   ASSERT_NE(host, nullptr);
   {  // the counting itself sees one object of each kind come and go
     const GuiCounts base = Counts();
@@ -559,7 +561,6 @@ TEST(EditorLifecycle, ReopensAndOpenCloseCyclesLeaveNoObjectsBehind) {
   EXPECT_EQ(plain.user, start.user);
   EXPECT_EQ(editing.gdi, start.gdi) << "with a text entry open at close";
   EXPECT_EQ(editing.user, start.user) << "with a text entry open at close";
-  DestroyWindow(host);
   Pump();
 }
 
@@ -568,7 +569,7 @@ TEST(EditorLifecycle, EffCloseWithTheEditorOpenClosesItsWindowFirst) {
   auto p = std::make_unique<Instance>();
   ASSERT_NE(p->effect(), nullptr);
   p->Start();
-  HWND host = MakeHostWindow();
+  HWND host = HostWindow();
   ASSERT_EQ(p->Dispatch(effEditOpen, 0, 0, host), 1);
   HWND w = EditorWindow(host);
   ASSERT_NE(w, nullptr);
@@ -586,6 +587,5 @@ TEST(EditorLifecycle, EffCloseWithTheEditorOpenClosesItsWindowFirst) {
   UpdateWindow(host);
   Pump();
   p.reset();
-  DestroyWindow(host);
   Pump();
 }
