@@ -1,0 +1,591 @@
+// The editor of the built Soravel.dll in a real host window (under Wine with a virtual
+// display): opening, painting, the gestures a musician makes and what reaches the host,
+// the level meter, the about view, closing, object counts, and screenshots.
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "tests/editor_e2e/shot.h"
+#include "tests/plugin/host.h"
+
+namespace {
+
+constexpr int kWidth = 773, kHeight = 491;
+
+// Edit gestures as the host sees them, in arrival order.
+struct HostEvent {
+  VstInt32 op;
+  VstInt32 index;
+  float value;
+};
+std::vector<HostEvent>& Events() {
+  static std::vector<HostEvent> events;
+  return events;
+}
+
+VstIntPtr RecordingCallback(AEffect* e, VstInt32 op, VstInt32 index, VstIntPtr value, void* ptr,
+                            float opt) {
+  if (op == audioMasterAutomate || op == audioMasterBeginEdit || op == audioMasterEndEdit)
+    Events().push_back({op, index, opt});
+  return HostCallback(e, op, index, value, ptr, opt);
+}
+
+// "B9 A9 E9": begin, automate, end with their parameter indices, readable in failures.
+std::string Sequence() {
+  std::string s;
+  for (const HostEvent& ev : Events()) {
+    if (!s.empty()) s += ' ';
+    s += ev.op == audioMasterBeginEdit ? 'B' : ev.op == audioMasterEndEdit ? 'E' : 'A';
+    s += std::to_string(ev.index);
+  }
+  return s;
+}
+
+// A whole gesture on one parameter as a host sees it: begin first, end last, every
+// automate inside an open bracket, at least one automate, brackets balanced (the
+// framework nests a Control-click reset inside the knob's own bracket).
+::testing::AssertionResult IsOneGesture(int index) {
+  const std::vector<HostEvent>& ev = Events();
+  int depth = 0, automates = 0;
+  bool ok = !ev.empty() && ev.front().op == audioMasterBeginEdit;
+  for (const HostEvent& e : ev) {
+    if (!ok) break;
+    ok = e.index == index;
+    if (e.op == audioMasterBeginEdit) ++depth;
+    if (e.op == audioMasterEndEdit) ok = ok && --depth >= 0;
+    if (e.op == audioMasterAutomate) ok = ok && depth > 0 && ++automates > 0;
+  }
+  if (ok && depth == 0 && automates > 0 && ev.back().op == audioMasterEndEdit)
+    return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "host saw \"" << Sequence() << "\" for parameter "
+                                       << index;
+}
+
+// One effect instance made with the recording callback; the library is the test host's.
+class Instance {
+ public:
+  Instance() {
+    const PluginLibrary& lib = PluginLibrary::Get();
+    if (lib.vstPluginMain) e_ = lib.vstPluginMain(RecordingCallback);
+  }
+  ~Instance() { Close(); }
+  Instance(const Instance&) = delete;
+  Instance& operator=(const Instance&) = delete;
+
+  AEffect* effect() const { return e_; }
+  VstIntPtr Dispatch(VstInt32 op, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
+                     float opt = 0.0f) {
+    return e_->dispatcher(e_, op, index, value, ptr, opt);
+  }
+  void Close() {
+    if (e_) Dispatch(effClose);
+    e_ = nullptr;
+  }
+  void Start() {
+    Dispatch(effOpen);
+    Dispatch(effSetSampleRate, 0, 0, nullptr, 44100.0f);
+    Dispatch(effSetBlockSize, 0, kBlock);
+    Dispatch(effMainsChanged, 0, 1);
+  }
+  float Get(int i) { return e_->getParameter(e_, i); }
+  void Set(int i, float v) { e_->setParameter(e_, i, v); }
+  // A sine of the given peak amplitude (0 for silence) on both inputs.
+  void Process(float amplitude, int frames) {
+    std::vector<float> inL(kBlock), inR(kBlock), outL(kBlock), outR(kBlock);
+    for (int pos = 0; pos < frames; pos += kBlock) {
+      for (int i = 0; i < kBlock; ++i) {
+        inL[i] = amplitude * std::sin(0.05f * static_cast<float>(pos + i));
+        inR[i] = inL[i];
+      }
+      float* in[2] = {inL.data(), inR.data()};
+      float* out[2] = {outL.data(), outR.data()};
+      e_->processReplacing(e_, in, out, kBlock);
+    }
+  }
+
+  static constexpr int kBlock = 512;
+
+ private:
+  AEffect* e_ = nullptr;
+};
+
+void Pump() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+// What a host does between user actions for about `ms` milliseconds: editor idle calls
+// and message pumping (paints, the meter's timer).
+void Idle(Instance& p, DWORD ms) {
+  const DWORD start = GetTickCount();
+  do {
+    p.Dispatch(effEditIdle);
+    Pump();
+    Sleep(5);
+  } while (GetTickCount() - start < ms);
+}
+
+// Messages only, no editor idle calls: what moves now is moved by the editor's timers.
+void PumpFor(DWORD ms) {
+  const DWORD start = GetTickCount();
+  do {
+    Pump();
+    Sleep(5);
+  } while (GetTickCount() - start < ms);
+}
+
+LRESULT CALLBACK HostProc(HWND h, UINT m, WPARAM w, LPARAM l) { return DefWindowProcA(h, m, w, l); }
+
+// A top-level host window at the screen's top-left whose client area is the editor's
+// size. One for the whole process: without a window manager, Wine waits two seconds for
+// every top-level window it destroys. Each caller gets it without children.
+HWND HostWindow() {
+  static HWND h = nullptr;
+  if (!h) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = HostProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "SoravelE2EHost";
+    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    RegisterClassA(&wc);
+    const DWORD style = WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN;
+    RECT r{0, 0, kWidth, kHeight};
+    AdjustWindowRect(&r, style, FALSE);
+    h = CreateWindowExA(WS_EX_TOPMOST, "SoravelE2EHost", "Soravel host", style, 0, 0,
+                        r.right - r.left, r.bottom - r.top, nullptr, nullptr,
+                        GetModuleHandleA(nullptr), nullptr);
+  }
+  // Whatever a failed test left behind goes.
+  while (HWND c = GetWindow(h, GW_CHILD)) DestroyWindow(c);
+  Pump();
+  return h;
+}
+
+HWND EditorWindow(HWND host) { return FindWindowExA(host, nullptr, "TVSTEditor", nullptr); }
+
+// Dark grey background with light lettering, many colours: a painted editor, not a blank
+// or single-coloured window.
+::testing::AssertionResult LooksPainted(const Shot& s) {
+  if (s.width != kWidth || s.height != kHeight)
+    return ::testing::AssertionFailure() << "capture is " << s.width << " x " << s.height;
+  long long sum = 0;
+  int light = 0;
+  std::vector<uint32_t> colours;
+  for (uint32_t p : s.px) {
+    const int b = Brightness(p & 0xffffff);
+    sum += b;
+    if (b > 180) ++light;
+    if (colours.size() < 200 &&
+        std::find(colours.begin(), colours.end(), p & 0xffffff) == colours.end())
+      colours.push_back(p & 0xffffff);
+  }
+  const long long mean = sum / static_cast<long long>(s.px.size());
+  if (mean < 15 || mean > 120 || light < 500 || colours.size() < 100)
+    return ::testing::AssertionFailure() << "mean brightness " << mean << ", light pixels "
+                                         << light << ", colours " << colours.size();
+  return ::testing::AssertionSuccess();
+}
+
+std::string ShotPath(const char* name) {
+  std::string path = std::string(SORAVEL_SHOT_DIR) + "/" + name;
+  // Wine shows the build tree's Unix path on drive Z:.
+  if (!path.empty() && path[0] == '/') path = "Z:" + path;
+  for (char& c : path)
+    if (c == '/') c = '\\';
+  return path;
+}
+
+void Save(const Shot& s, const char* name) {
+  std::string error;
+  EXPECT_TRUE(WritePng(s, ShotPath(name), error)) << error;
+}
+
+// Control positions in frame pixels (the editor's layout).
+struct Point {
+  int x, y;
+};
+constexpr Point kDryKnob{386, 85};           // level knob, tag 2
+constexpr Point kDecayDisplay{303, 272};     // tag 7
+constexpr Point kFreezeSwitch{382, 235};     // tag 8
+constexpr Point kSizeKnob{476, 224};         // linear knob, tag 9
+constexpr Point kLogo{100, 60};              // about area, clear of the close mark
+constexpr Point kAboutClose{167, 78};
+constexpr int kMeter[4] = {648, 178, 711, 435};
+constexpr int kSwitch[4] = {354, 206, 410, 265};
+
+class EditorE2E : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(PluginLibrary::Get().error.empty()) << PluginLibrary::Get().error;
+    p = std::make_unique<Instance>();
+    ASSERT_NE(p->effect(), nullptr);
+    ASSERT_TRUE(p->effect()->flags & effFlagsHasEditor) << "Soravel.dll reports no editor";
+    p->Start();
+    host = HostWindow();
+    ASSERT_NE(host, nullptr);
+    ASSERT_EQ(p->Dispatch(effEditOpen, 0, 0, host), 1);
+    editor = EditorWindow(host);
+    ASSERT_NE(editor, nullptr);
+    Idle(*p, 60);
+    Events().clear();
+  }
+  void TearDown() override {
+    if (p && p->effect()) {
+      p->Dispatch(effEditClose);
+      p->Close();
+    }
+    Pump();
+  }
+
+  void Send(UINT msg, WPARAM flags, Point at) {
+    SendMessageA(editor, msg, flags, MAKELPARAM(at.x, at.y));
+  }
+  void Click(Point at, WPARAM modifiers = 0) {
+    Send(WM_LBUTTONDOWN, MK_LBUTTON | modifiers, at);
+    Send(WM_LBUTTONUP, modifiers, at);
+  }
+  // The picture once the meter's peak markers have come to rest: two captures in a row
+  // agree (at most a few seconds).
+  Shot Settled() {
+    Idle(*p, 60);
+    Shot last = Capture(editor);
+    for (int i = 0; i < 60; ++i) {
+      Idle(*p, 60);
+      Shot now = Capture(editor);
+      if (CountDiffering(last, now, 0, 0, kWidth, kHeight, 0) == 0) return now;
+      last = std::move(now);
+    }
+    ADD_FAILURE() << "the editor's picture never came to rest";
+    return last;
+  }
+  int Differing(const Shot& a, const Shot& b, const int (&r)[4]) {
+    return CountDiffering(a, b, r[0], r[1], r[2], r[3]);
+  }
+
+  std::unique_ptr<Instance> p;
+  HWND host = nullptr;
+  HWND editor = nullptr;
+};
+
+}  // namespace
+
+TEST(EditorRecord, RectIsKnownBeforeOpeningAndIdleWithoutWindowIsHarmless) {
+  ASSERT_TRUE(PluginLibrary::Get().error.empty()) << PluginLibrary::Get().error;
+  Instance p;
+  ASSERT_NE(p.effect(), nullptr);
+  EXPECT_TRUE(p.effect()->flags & effFlagsHasEditor);
+  ERect* rect = nullptr;
+  EXPECT_EQ(p.Dispatch(effEditGetRect, 0, 0, &rect), 1);
+  ASSERT_NE(rect, nullptr);
+  EXPECT_EQ(rect->right - rect->left, kWidth);
+  EXPECT_EQ(rect->bottom - rect->top, kHeight);
+  p.Dispatch(effEditIdle);  // not open: nothing to do
+  p.Dispatch(effEditClose);
+  Pump();
+}
+
+TEST_F(EditorE2E, OpensAsChildOfTheHostAndPaintsTheEditor) {
+  EXPECT_EQ(GetParent(editor), host);
+  RECT r{};
+  GetClientRect(editor, &r);
+  EXPECT_EQ(r.right, kWidth);
+  EXPECT_EQ(r.bottom, kHeight);
+  const Shot plain = Settled();
+  EXPECT_TRUE(LooksPainted(plain));
+  Save(plain, "editor-default.png");
+
+  // Decay Freeze on from the host: the switch and its text follow at the next idle.
+  p->Set(8, 1.0f);
+  const Shot frozen = Settled();
+  EXPECT_GT(Differing(plain, frozen, kSwitch), 100);
+  EXPECT_GT(CountDiffering(plain, frozen, 360, 267, 405, 277), 5) << "freeze text unchanged";
+  Save(frozen, "editor-freeze.png");
+  EXPECT_TRUE(Events().empty()) << "host changes are not edits: " << Sequence();
+}
+
+TEST_F(EditorE2E, KnobDragSetsTheParameterAsOneHostGesture) {
+  p->Set(9, 0.3f);
+  const Shot before = Settled();
+  Events().clear();
+  Send(WM_LBUTTONDOWN, MK_LBUTTON, kSizeKnob);
+  for (int dy = 5; dy <= 50; dy += 5) Send(WM_MOUSEMOVE, MK_LBUTTON, {kSizeKnob.x, kSizeKnob.y - dy});
+  Send(WM_LBUTTONUP, 0, {kSizeKnob.x, kSizeKnob.y - 50});
+  // Linear dragging: 200 pixels span the whole range.
+  EXPECT_NEAR(p->Get(9), 0.55f, 0.01f);
+  EXPECT_TRUE(IsOneGesture(9));
+  EXPECT_NEAR(Log().lastAutomateValue.load(), p->Get(9), 1e-6f);
+  const Shot after = Settled();
+  EXPECT_GT(CountDiffering(before, after, 440, 188, 512, 260), 20) << "knob not redrawn";
+  EXPECT_GT(CountDiffering(before, after, 452, 265, 500, 279), 5) << "display not redrawn";
+}
+
+TEST_F(EditorE2E, ControlClickResetsALevelKnobToItsMiddle) {
+  p->Set(2, 0.3f);
+  Idle(*p, 30);
+  Events().clear();
+  Click(kDryKnob, MK_CONTROL);
+  // Knob position 0.5 on the level curve.
+  EXPECT_NEAR(p->Get(2), 0.9101f, 1e-3f);
+  EXPECT_TRUE(IsOneGesture(2));
+  // A plain click without moving changes nothing.
+  Events().clear();
+  const float reset = p->Get(2);
+  Click(kDryKnob);
+  EXPECT_NEAR(p->Get(2), reset, 1e-5f);
+}
+
+TEST_F(EditorE2E, WheelNotchMovesTheKnobByOneIncrement) {
+  p->Set(9, 0.3f);
+  Idle(*p, 30);
+  Events().clear();
+  POINT s{kSizeKnob.x, kSizeKnob.y};
+  ClientToScreen(editor, &s);  // the wheel's point arrives in screen coordinates
+  SendMessageA(editor, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), MAKELPARAM(s.x, s.y));
+  EXPECT_NEAR(p->Get(9), 0.4f, 1e-4f);
+  EXPECT_TRUE(IsOneGesture(9));
+  Events().clear();
+  SendMessageA(editor, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-2 * WHEEL_DELTA)),
+               MAKELPARAM(s.x, s.y));
+  EXPECT_NEAR(p->Get(9), 0.2f, 1e-4f);
+  EXPECT_TRUE(IsOneGesture(9));
+}
+
+TEST_F(EditorE2E, TypingIntoAValueDisplaySetsTheParameter) {
+  const Shot before = Settled();
+  Events().clear();
+  Click(kDecayDisplay);
+  HWND edit = FindWindowExA(editor, nullptr, "EDIT", nullptr);
+  ASSERT_NE(edit, nullptr) << "no text entry opened";
+  char shown[64] = {};
+  GetWindowTextA(edit, shown, sizeof shown);
+  EXPECT_NE(std::string(shown).find(" sec"), std::string::npos) << shown;  // value and unit
+  for (char c : std::string("3 sec")) SendMessageA(edit, WM_CHAR, static_cast<WPARAM>(c), 0);
+  SendMessageA(edit, WM_KEYDOWN, VK_RETURN, 0);
+  EXPECT_FALSE(IsWindow(edit));
+  // Decay time is log10 of seconds over -1..2.
+  EXPECT_NEAR(p->Get(7), (std::log10(3.0f) + 1.0f) / 3.0f, 1e-4f);
+  int automates = 0, begins = 0, ends = 0;
+  for (const HostEvent& ev : Events()) {
+    EXPECT_EQ(ev.index, 7) << Sequence();
+    if (ev.op == audioMasterAutomate) {
+      ++automates;
+      EXPECT_NEAR(ev.value, 0.49237f, 1e-4f);
+    }
+    begins += ev.op == audioMasterBeginEdit;
+    ends += ev.op == audioMasterEndEdit;
+  }
+  EXPECT_EQ(automates, 1) << Sequence();
+  EXPECT_EQ(begins, ends) << Sequence();
+  std::printf("typed value reached the host as \"%s\"\n", Sequence().c_str());
+  const Shot after = Settled();
+  EXPECT_GT(CountDiffering(before, after, 279, 265, 327, 279), 5) << "display not redrawn";
+  EXPECT_GT(CountDiffering(before, after, 255, 167, 351, 263), 20) << "knob did not follow";
+}
+
+TEST_F(EditorE2E, FreezeSwitchTogglesOnEachClick) {
+  ASSERT_EQ(p->Get(8), 0.0f);
+  const Shot off = Settled();
+  Events().clear();
+  Click(kFreezeSwitch);
+  EXPECT_EQ(p->Get(8), 1.0f);
+  EXPECT_TRUE(IsOneGesture(8));
+  const Shot on = Settled();
+  EXPECT_GT(Differing(off, on, kSwitch), 100);
+  Events().clear();
+  Click(kFreezeSwitch);
+  EXPECT_EQ(p->Get(8), 0.0f);
+  EXPECT_TRUE(IsOneGesture(8));
+  // Only the left button toggles.
+  Send(WM_RBUTTONDOWN, MK_RBUTTON, kFreezeSwitch);
+  Send(WM_RBUTTONUP, 0, kFreezeSwitch);
+  EXPECT_EQ(p->Get(8), 0.0f);
+  EXPECT_EQ(Differing(off, Settled(), kSwitch), 0);
+}
+
+TEST_F(EditorE2E, MeterRisesWithAudioAndFallsBackInSilence) {
+  const Shot unlit = Settled();
+  p->Process(0.9f, 44100 / 4);
+  // Four bars of 5 x 257 pixels; a signal near 0 dB lights most of them. The meter's
+  // 20 ms timer alone redraws it: no host idle calls here.
+  Shot lit;
+  for (int i = 0; i < 40 && (lit.px.empty() || Differing(unlit, lit, kMeter) <= 2000); ++i) {
+    PumpFor(50);
+    lit = Capture(editor);
+  }
+  EXPECT_GT(Differing(unlit, lit, kMeter), 2000);
+  EXPECT_EQ(CountDiffering(unlit, lit, 0, 0, kMeter[0], kHeight), 0) << "more than the meter moved";
+
+  // Silence long enough for the reverb tail to die, then the peak markers fall.
+  p->Process(0.0f, 44100 * 8);
+  int left = -1;
+  for (int i = 0; i < 100 && left != 0; ++i) {
+    PumpFor(50);
+    left = Differing(unlit, Capture(editor), kMeter);
+  }
+  EXPECT_LE(left, 10) << "pixels still lit after silence";
+}
+
+TEST_F(EditorE2E, AboutViewCoversTheEditorAndClosesByMarkOrEscape) {
+  const Shot plain = Settled();
+  Click(kLogo);
+  const Shot about = Settled();
+  EXPECT_GT(CountDiffering(plain, about, 0, 0, kWidth, kHeight), kWidth * kHeight / 2);
+  Save(about, "editor-about.png");
+  // Modal: a click on the freeze switch below does not reach it.
+  Click(kFreezeSwitch);
+  EXPECT_EQ(p->Get(8), 0.0f);
+  EXPECT_TRUE(Events().empty()) << Sequence();
+  // Just outside the close mark (right and bottom edges excluded): stays.
+  Click({187, 98});
+  EXPECT_GT(CountDiffering(plain, Settled(), 0, 0, kWidth, kHeight), kWidth * kHeight / 2);
+  Click(kAboutClose);
+  EXPECT_LE(CountDiffering(plain, Settled(), 0, 0, kWidth, kHeight), 10);
+
+  Click(kLogo);
+  EXPECT_GT(CountDiffering(plain, Settled(), 0, 0, kWidth, kHeight), kWidth * kHeight / 2);
+  SendMessageA(editor, WM_KEYDOWN, VK_RETURN, 0);  // not a closing key
+  EXPECT_GT(CountDiffering(plain, Settled(), 0, 0, kWidth, kHeight), kWidth * kHeight / 2);
+  SendMessageA(editor, WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_LE(CountDiffering(plain, Settled(), 0, 0, kWidth, kHeight), 10);
+  EXPECT_TRUE(Events().empty()) << Sequence();
+}
+
+namespace {
+// GDI and USER objects of this process. Windows counts them for GetGuiResources; Wine
+// answers 0 there, so under Wine the GDI handle table is probed (a handle value with a
+// zero upper word matches any live entry of that index) and windows are counted.
+struct GuiCounts {
+  DWORD gdi, user;
+  bool system;  // counted by GetGuiResources
+};
+BOOL CALLBACK CountChild(HWND, LPARAM n) {
+  ++*reinterpret_cast<DWORD*>(n);
+  return TRUE;
+}
+BOOL CALLBACK CountTop(HWND w, LPARAM n) {
+  ++*reinterpret_cast<DWORD*>(n);
+  EnumChildWindows(w, CountChild, n);
+  return TRUE;
+}
+GuiCounts Counts() {
+  GuiCounts c{GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS),
+              GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS), true};
+  if (c.gdi != 0 || c.user != 0) return c;
+  c.system = false;
+  for (ULONG_PTR v = 1; v <= 0xffff; ++v)
+    if (GetObjectType(reinterpret_cast<HGDIOBJ>(v)) != 0) ++c.gdi;
+  EnumThreadWindows(GetCurrentThreadId(), CountTop, reinterpret_cast<LPARAM>(&c.user));
+  return c;
+}
+}  // namespace
+
+TEST(EditorLifecycle, ReopensAndOpenCloseCyclesLeaveNoObjectsBehind) {
+  ASSERT_TRUE(PluginLibrary::Get().error.empty()) << PluginLibrary::Get().error;
+  Instance p;
+  ASSERT_NE(p.effect(), nullptr);
+  p.Start();
+  HWND host = HostWindow();
+  ASSERT_NE(host, nullptr);
+  {  // the counting itself sees one object of each kind come and go
+    const GuiCounts base = Counts();
+    HBRUSH brush = CreateSolidBrush(RGB(1, 2, 3));
+    HWND extra = CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 4, 4, host, nullptr,
+                                 GetModuleHandleA(nullptr), nullptr);
+    const GuiCounts more = Counts();
+    EXPECT_EQ(more.gdi, base.gdi + 1);
+    EXPECT_EQ(more.user, base.user + 1);
+    DeleteObject(brush);
+    DestroyWindow(extra);
+  }
+
+  ASSERT_EQ(p.Dispatch(effEditOpen, 0, 0, host), 1);
+  HWND first = EditorWindow(host);
+  ASSERT_NE(first, nullptr);
+  p.Dispatch(effEditClose);
+  EXPECT_FALSE(IsWindow(first));
+  EXPECT_EQ(EditorWindow(host), nullptr);
+  p.Set(9, 0.25f);  // while closed: nothing to show, nothing to crash
+  ASSERT_EQ(p.Dispatch(effEditOpen, 0, 0, host), 1);
+  HWND second = EditorWindow(host);
+  ASSERT_NE(second, nullptr);
+  Idle(p, 100);
+  EXPECT_TRUE(LooksPainted(Capture(second)));
+  p.Dispatch(effEditClose);
+  Pump();
+
+  // One cycle: open, paint, optionally leave a text entry open, close.
+  auto cycle = [&](bool editing) {
+    if (p.Dispatch(effEditOpen, 0, 0, host) != 1) {
+      ADD_FAILURE() << "effEditOpen refused";
+      return;
+    }
+    HWND w = EditorWindow(host);
+    p.Dispatch(effEditIdle);
+    RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    if (editing) {
+      SendMessageA(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(kDecayDisplay.x, kDecayDisplay.y));
+      SendMessageA(w, WM_LBUTTONUP, 0, MAKELPARAM(kDecayDisplay.x, kDecayDisplay.y));
+      EXPECT_NE(FindWindowExA(w, nullptr, "EDIT", nullptr), nullptr);
+    }
+    Pump();
+    p.Dispatch(effEditClose);
+    Pump();
+    EXPECT_FALSE(IsWindow(w));
+  };
+  // The first text entry creates objects Wine keeps for the process (4 GDI objects
+  // here, the same after 1 or 25 cycles): one cycle of each kind before counting.
+  cycle(false);
+  cycle(true);
+  const GuiCounts start = Counts();
+  for (int i = 0; i < 25; ++i) cycle(false);
+  const GuiCounts plain = Counts();
+  for (int i = 0; i < 25; ++i) cycle(true);
+  const GuiCounts editing = Counts();
+  std::printf("%s: GDI objects %lu -> %lu -> %lu, USER objects %lu -> %lu -> %lu\n",
+              start.system ? "GetGuiResources" : "probed handle table, windows",
+              static_cast<unsigned long>(start.gdi), static_cast<unsigned long>(plain.gdi),
+              static_cast<unsigned long>(editing.gdi), static_cast<unsigned long>(start.user),
+              static_cast<unsigned long>(plain.user), static_cast<unsigned long>(editing.user));
+  EXPECT_EQ(plain.gdi, start.gdi);
+  EXPECT_EQ(plain.user, start.user);
+  EXPECT_EQ(editing.gdi, start.gdi) << "with a text entry open at close";
+  EXPECT_EQ(editing.user, start.user) << "with a text entry open at close";
+  Pump();
+}
+
+TEST(EditorLifecycle, EffCloseWithTheEditorOpenClosesItsWindowFirst) {
+  ASSERT_TRUE(PluginLibrary::Get().error.empty()) << PluginLibrary::Get().error;
+  auto p = std::make_unique<Instance>();
+  ASSERT_NE(p->effect(), nullptr);
+  p->Start();
+  HWND host = HostWindow();
+  ASSERT_EQ(p->Dispatch(effEditOpen, 0, 0, host), 1);
+  HWND w = EditorWindow(host);
+  ASSERT_NE(w, nullptr);
+  Idle(*p, 60);
+  // A text entry open, so that its window must go too.
+  SendMessageA(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(kDecayDisplay.x, kDecayDisplay.y));
+  SendMessageA(w, WM_LBUTTONUP, 0, MAKELPARAM(kDecayDisplay.x, kDecayDisplay.y));
+  HWND edit = FindWindowExA(w, nullptr, "EDIT", nullptr);
+  EXPECT_NE(edit, nullptr);
+  p->Close();
+  EXPECT_FALSE(IsWindow(w));
+  EXPECT_FALSE(IsWindow(edit));
+  PumpFor(150);  // timers and paints must not reach the freed editor
+  InvalidateRect(host, nullptr, TRUE);
+  UpdateWindow(host);
+  Pump();
+  p.reset();
+  Pump();
+}
