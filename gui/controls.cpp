@@ -704,7 +704,6 @@ void CTextEdit::loseFocus() {
 
 void CTextEdit::closeEntry(bool notifyListener) {
   if (!entry_) return;
-  endEdit();
   char old[kMaxText + 1];
   std::memcpy(old, text_, sizeof old);
   char typed[kMaxText + 1] = {};
@@ -716,6 +715,9 @@ void CTextEdit::closeEntry(bool notifyListener) {
   closing.reset();
   setDirty();
   if (std::strcmp(old, text_) != 0 && notifyListener && listener_) listener_->valueChanged(this);
+  // The edit ends after the new value has gone out, so that a host recording
+  // automation between begin and end of a gesture sees it.
+  endEdit();
   CView* p = parentView_ ? parentView_ : parentFrame_;
   while (p) {
     if (p->notify(this, kMsgLooseFocus) == kMessageNotified) break;

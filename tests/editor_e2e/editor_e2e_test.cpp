@@ -387,7 +387,7 @@ TEST_F(EditorE2E, TypingIntoAValueDisplaySetsTheParameter) {
   }
   EXPECT_EQ(automates, 1) << Sequence();
   EXPECT_EQ(begins, ends) << Sequence();
-  std::printf("typed value reached the host as \"%s\"\n", Sequence().c_str());
+  EXPECT_TRUE(IsOneGesture(7));  // the new value goes out before the edit ends
   const Shot after = Settled();
   EXPECT_GT(CountDiffering(before, after, 279, 265, 327, 279), 5) << "display not redrawn";
   EXPECT_GT(CountDiffering(before, after, 255, 167, 351, 263), 20) << "knob did not follow";
