@@ -13,9 +13,12 @@ AEffEditor* CreateEditor(AudioEffect* effect) {
 }
 
 Editor::Editor(VstPlugin* p) : AEffGUIEditor(p), plugin(p) {
-  if (const TZBitmap* background = findImage("BACKGROUND")) {
-    rect.right = static_cast<int16_t>(background->getWidth());
-    rect.bottom = static_cast<int16_t>(background->getHeight());
+  // The size comes from the background's file header: hosts make instances
+  // just to scan them, and decoding waits until a window is opened.
+  int width = 0, height = 0;
+  if (imageSize("BACKGROUND", width, height)) {
+    rect.right = static_cast<int16_t>(width);
+    rect.bottom = static_cast<int16_t>(height);
   }
 }
 

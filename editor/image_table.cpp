@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "editor/image_pack.h"
+#include "editor/png_image.h"
 
 namespace {
 
@@ -36,6 +37,14 @@ class TImageTable {
 };
 
 }  // namespace
+
+bool imageSize(const char* name, int& width, int& height) {
+  std::vector<TPackEntry> pack;
+  if (!name || !ReadImagePack(kImagePack, kImagePackSize, pack)) return false;
+  for (const TPackEntry& e : pack)
+    if (e.name == name) return PngSize(e.data, e.size, width, height);
+  return false;
+}
 
 TZBitmap* findImage(const char* name) {
   if (!name) return nullptr;

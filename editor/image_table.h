@@ -11,3 +11,6 @@
 // library is loaded: hosts load every plug-in to scan it, and a scan should
 // not pay for 11 MB of pixels it never shows.
 TZBitmap* findImage(const char* name);
+
+// An image's size from its file header, without decoding anything.
+bool imageSize(const char* name, int& width, int& height);

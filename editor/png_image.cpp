@@ -83,6 +83,14 @@ bool ReadHeader(const uint8_t* data, uint32_t length, png_uint_32& width, png_ui
 
 }  // namespace
 
+bool PngSize(const uint8_t* data, uint32_t length, int& width, int& height) {
+  png_uint_32 w, h;
+  if (!data || !ReadHeader(data, length, w, h)) return false;
+  width = static_cast<int>(w);
+  height = static_cast<int>(h);
+  return true;
+}
+
 bool DecodePng(const uint8_t* data, uint32_t length, TPngImage& out) {
   out = TPngImage{};
   png_uint_32 width, height;

@@ -18,6 +18,9 @@ struct TPngImage {
   }
 };
 
+// The image size from a PNG file's header, without decoding it.
+bool PngSize(const uint8_t* data, uint32_t length, int& width, int& height);
+
 // Decodes a PNG file held in memory. Any decoder error, including data that
 // ends early, answers false and leaves `out` empty.
 bool DecodePng(const uint8_t* data, uint32_t length, TPngImage& out);

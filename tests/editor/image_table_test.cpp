@@ -28,3 +28,12 @@ TEST(ImageTable, SizesAndAlpha) {
   // The about image's margin is 60 % opaque; premultiplied, its alpha byte is 153.
   EXPECT_EQ(about->pixels()[0] >> 24, 153u);
 }
+
+TEST(ImageTable, SizeFromTheHeaderAlone) {
+  int w = 0, h = 0;
+  ASSERT_TRUE(imageSize("BIG_KNOB", w, h));
+  EXPECT_EQ(w, 96);
+  EXPECT_EQ(h, 12384);
+  EXPECT_FALSE(imageSize("BIG", w, h));
+  EXPECT_FALSE(imageSize(nullptr, w, h));
+}
