@@ -35,7 +35,7 @@ void CFontDesc::setName(const char* name) {
   name_ = strdup(name ? name : "");
   created_ = false;  // a rename drops the platform font
 }
-platform::FontSpec CFontDesc::spec() const {
+platform::FontSpec CFontDesc::fontSpec() const {
   if (!created_) {
     created_ = true;
     ++creations_;
@@ -182,7 +182,7 @@ void CDrawContext::drawString(const char* text, const CBounds& r, bool opaque, i
                                                 : platform::kAlignCenter;
   platform::Color bg = opaque ? toColor(fillColor_) : platform::Color{0, 0, 0, 0};
   if (opaque) bg.a = 255;
-  surface_->text(text, toSurface(r), font_->spec(), toColor(fontColor_), bg, a);
+  surface_->text(text, toSurface(r), font_->fontSpec(), toColor(fontColor_), bg, a);
 }
 
 void CDrawContext::getMouseLocation(CPosition& out) const {

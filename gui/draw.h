@@ -31,7 +31,7 @@ class CFontDesc : public CBaseObject {
   int32_t getStyle() const { return style_; }
   void setStyle(int32_t s) { style_ = s; }
   // The platform font description; the pixel height equals the size in points.
-  platform::FontSpec spec() const;
+  platform::FontSpec fontSpec() const;
   int32_t fontCreations() const { return creations_; }  // platform fonts made so far
 
  private:

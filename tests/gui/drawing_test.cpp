@@ -212,10 +212,10 @@ TEST(Drawing, GlobalFontsAndColours) {
   EXPECT_EQ(kTransparentCRGBA, (CRGBA{255, 255, 255, 0}));
   EXPECT_EQ(kGreyCRGBA, (CRGBA{127, 127, 127, 255}));
   CFontDesc f("Arial", 10);
-  f.spec();
-  f.spec();
+  f.fontSpec();
+  f.fontSpec();
   EXPECT_EQ(f.fontCreations(), 1);  // made once
   f.setName("Liberation Sans");
-  f.spec();
+  f.fontSpec();
   EXPECT_EQ(f.fontCreations(), 2);  // a rename makes it anew
 }
