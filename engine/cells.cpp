@@ -21,7 +21,7 @@ bool TCell::Allocate(int newCapacity) {
 
 void TCell::Resize(int n) {
   size = std::clamp(n, 1, capacity);
-  Clear();
+  TCell::Clear();  // a direct call: a Size change runs on the audio thread
 }
 
 void TVDelay::SetDelay(int d) {

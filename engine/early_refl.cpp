@@ -36,8 +36,6 @@ void TEarlyRefl::SetTaps(float scaledRate, const float* tapTimes) {
     tapDelay[j] = std::clamp(Samples(scaledRate, tapTimes[j]), 0, ring - kMaxBlock - 1);
 }
 
-void TEarlyRefl::Clear() { TCell::Clear(); }
-
 float TEarlyRefl::Tick(float x, const float* gains) {
   Store(x);
   float sum = 0.0f;

@@ -22,7 +22,6 @@ class TEarlyRefl : public TCell {
   bool Build(float sampleRate, const float* tapTimes);
   // Tap delays for the scale s * sr (s * sr formed by the caller in float).
   void SetTaps(float scaledRate, const float* tapTimes);
-  void Clear() override;
 
   // One sample: store x, answer the sum of the taps.
   float Tick(float x, const float* gains);
