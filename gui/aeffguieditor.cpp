@@ -22,7 +22,9 @@ bool AEffGUIEditor::open(void* parentWindow) {
 void AEffGUIEditor::close() { parentWindow_ = nullptr; }
 
 void AEffGUIEditor::idle() {
-  if (!pacer_.inIdle() && frame) frame->idle();
+  if (pacer_.inIdle() || !frame) return;
+  platform::current().processEvents();
+  if (frame) frame->idle();  // events may have closed the window
 }
 
 int AEffGUIEditor::keyDown(VstKeyCode& key) {

@@ -702,19 +702,21 @@ void CTextEdit::loseFocus() {
   closeEntry(true);
 }
 
-void CTextEdit::closeEntry(bool notifyListener) {
+void CTextEdit::closeEntry(bool commit) {
   if (!entry_) return;
   char old[kMaxText + 1];
   std::memcpy(old, text_, sizeof old);
-  char typed[kMaxText + 1] = {};
-  entry_->text(typed, sizeof typed);
-  std::memcpy(text_, typed, sizeof text_);
+  if (commit) {
+    char typed[kMaxText + 1] = {};
+    entry_->text(typed, sizeof typed);
+    std::memcpy(text_, typed, sizeof text_);
+  }
   // Forget the widget before destroying it, so that its own focus-loss notice finds
   // nothing left to do.
   std::unique_ptr<platform::TextEntry> closing = std::move(entry_);
   closing.reset();
   setDirty();
-  if (std::strcmp(old, text_) != 0 && notifyListener && listener_) listener_->valueChanged(this);
+  if (commit && std::strcmp(old, text_) != 0 && listener_) listener_->valueChanged(this);
   // The edit ends after the new value has gone out, so that a host recording
   // automation between begin and end of a gesture sees it.
   endEdit();
@@ -727,6 +729,12 @@ void CTextEdit::closeEntry(bool notifyListener) {
 }
 
 void CTextEdit::textEntryFocusLost() { loseFocus(); }
+
+void CTextEdit::textEntryCancel() {
+  // Escape: the display keeps its value and nothing reaches the listener.
+  closeEntry(false);
+  if (parentFrame_ && parentFrame_->getFocusView() == this) parentFrame_->setFocusView(nullptr);
+}
 
 void CTextEdit::textEntryReturn() {
   returnPressed_ = true;

@@ -259,7 +259,10 @@ class CTextEdit : public CParamDisplay, private platform::TextEntryListener {
  private:
   void textEntryFocusLost() override;
   void textEntryReturn() override;
-  void closeEntry(bool notify);
+  void textEntryCancel() override;
+  // Ends editing: keeps the typed text (commit) or the old one, tells the listener of a
+  // committed change, ends the edit gesture.
+  void closeEntry(bool commit);
   std::unique_ptr<platform::TextEntry> entry_;
   bool returnPressed_ = false;
   char text_[kMaxText + 1] = {};

@@ -30,17 +30,37 @@ CFontDesc::CFontDesc(const char* name, int32_t size, int32_t style) : size_(size
   setName(name);
 }
 CFontDesc::~CFontDesc() { std::free(name_); }
+void CFontDesc::dropNative() {
+  native_.reset();
+  nativeOwner_ = nullptr;
+  created_ = false;
+}
 void CFontDesc::setName(const char* name) {
   std::free(name_);
   name_ = strdup(name ? name : "");
-  created_ = false;  // a rename drops the platform font
+  dropNative();  // a rename drops the platform font
+}
+void CFontDesc::setSize(int32_t s) {
+  if (s == size_) return;
+  size_ = s;
+  dropNative();
+}
+void CFontDesc::setStyle(int32_t s) {
+  if (s == style_) return;
+  style_ = s;
+  dropNative();
 }
 platform::FontSpec CFontDesc::fontSpec() const {
-  if (!created_) {
+  platform::FontSpec spec{name_, size_, style_, nullptr};
+  platform::Platform& p = platform::current();
+  if (!created_ || nativeOwner_ != &p) {
     created_ = true;
     ++creations_;
+    native_ = p.prepareFont(spec);
+    nativeOwner_ = &p;
   }
-  return platform::FontSpec{name_, size_, style_};
+  spec.native = native_.get();
+  return spec;
 }
 
 CFontDesc* kSystemFont = nullptr;
@@ -242,7 +262,18 @@ CBitmap::CBitmap(int32_t width, int32_t height, const uint32_t* pixels, bool noA
   noAlpha_ = noAlpha;
 }
 
-platform::Pixmap CBitmap::pixmap() const { return {width_, height_, pixels_.data()}; }
+CBitmap::~CBitmap() = default;
+
+platform::Pixmap CBitmap::pixmap() const {
+  platform::Pixmap px{width_, height_, pixels_.data(), nullptr};
+  platform::Platform& p = platform::current();
+  if (nativeOwner_ != &p) {
+    native_ = p.prepareImage(px);
+    nativeOwner_ = &p;
+  }
+  px.native = native_.get();
+  return px;
+}
 
 namespace {
 platform::Rect dest(CDrawContext* c, const CBounds& r) {
@@ -271,6 +302,8 @@ void CBitmap::drawAlphaBlend(CDrawContext* c, const CBounds& r, const CPosition&
 }
 
 void CBitmap::dispose() {
+  native_.reset();
+  nativeOwner_ = nullptr;
   pixels_.clear();
   pixels_.shrink_to_fit();
   width_ = height_ = 0;

@@ -24,22 +24,29 @@ class CFontDesc : public CBaseObject {
  public:
   CFontDesc(const char* name = "Arial", int32_t size = 12, int32_t style = 0);
   ~CFontDesc() override;
+  CFontDesc(const CFontDesc&) = delete;
+  CFontDesc& operator=(const CFontDesc&) = delete;
   const char* getName() const { return name_; }
   void setName(const char* name);
   int32_t getSize() const { return size_; }
-  void setSize(int32_t s) { size_ = s; }
+  void setSize(int32_t s);
   int32_t getStyle() const { return style_; }
-  void setStyle(int32_t s) { style_ = s; }
-  // The platform font description; the pixel height equals the size in points.
+  void setStyle(int32_t s);
+  // The platform font description, with the platform's font made on first use and
+  // kept until the description changes or goes. The pixel height equals the size in
+  // points. GUI thread only.
   platform::FontSpec fontSpec() const;
   int32_t fontCreations() const { return creations_; }  // platform fonts made so far
 
  private:
+  void dropNative();
   char* name_ = nullptr;
   int32_t size_;
   int32_t style_;
   mutable bool created_ = false;
   mutable int32_t creations_ = 0;
+  mutable std::unique_ptr<platform::NativeFont> native_;
+  mutable platform::Platform* nativeOwner_ = nullptr;
 };
 
 extern CFontDesc* kSystemFont;
@@ -135,6 +142,9 @@ class CBitmap : public CBaseObject {
   // Premultiplied BGRA words, top-down rows; noAlpha marks images without alpha.
   CBitmap(int32_t width, int32_t height, const uint32_t* pixels, bool noAlpha);
   CBitmap();  // empty
+  ~CBitmap() override;
+  CBitmap(const CBitmap&) = delete;
+  CBitmap& operator=(const CBitmap&) = delete;
   virtual void draw(CDrawContext* c, const CBounds& r, const CPosition& offset = {});
   virtual void drawTransparent(CDrawContext* c, const CBounds& r, const CPosition& offset = {});
   virtual void drawAlphaBlend(CDrawContext* c, const CBounds& r, const CPosition& offset = {},
@@ -152,8 +162,12 @@ class CBitmap : public CBaseObject {
   const uint32_t* pixels() const { return pixels_.data(); }
 
  private:
+  // The pixels with the current platform's form of them, made on the first draw and
+  // kept while the pixels stay (GUI thread only).
   platform::Pixmap pixmap() const;
   std::vector<uint32_t> pixels_;
+  mutable std::unique_ptr<platform::NativeImage> native_;
+  mutable platform::Platform* nativeOwner_ = nullptr;
   int32_t width_ = 0, height_ = 0;
   bool noAlpha_ = false;
   CRGBA transparent_ = kTransparentCRGBA;

@@ -1,5 +1,6 @@
 #include "gui/frame.h"
 
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -349,7 +350,23 @@ void CFrame::onMouseMoved(platform::Point where, uint32_t buttons) {
   mouseMoved(p, buttons);
 }
 void CFrame::onWheel(platform::Point where, float distance, uint32_t buttons) {
-  wheel(pos(where), distance, buttons);
+  // Precision touchpads and high-resolution wheels send parts of a notch: they add up
+  // (in 120ths, exactly) to whole notches; a change of direction starts afresh.
+  const long units = std::lround(static_cast<double>(distance) * 120.0);
+  if (units == 0) return;
+  if ((units > 0) != (wheelUnits_ > 0)) wheelUnits_ = 0;
+  wheelUnits_ += units;
+  const long notches = wheelUnits_ / 120;
+  if (notches == 0) return;
+  wheelUnits_ -= notches * 120;
+  wheel(pos(where), static_cast<float>(notches), buttons);
+}
+void CFrame::onCaptureLost() {
+  // The gesture ends as if the button had been released where the pointer is now.
+  if (!mouseDownView_) return;
+  CPosition p;
+  getCurrentMouseLocation(p);
+  mouseUp(p, 0);
 }
 int32_t CFrame::onKeyDown(int32_t character, uint8_t virt, uint8_t modifiers) {
   VstKeyCode k{character, virt, modifiers};

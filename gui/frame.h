@@ -88,6 +88,7 @@ class CFrame : public CViewContainer, private platform::WindowListener,
   void onMouseUp(platform::Point where, uint32_t buttons) override;
   void onMouseMoved(platform::Point where, uint32_t buttons) override;
   void onWheel(platform::Point where, float distance, uint32_t buttons) override;
+  void onCaptureLost() override;
   int32_t onKeyDown(int32_t character, uint8_t virt, uint8_t modifiers) override;
   int32_t onKeyUp(int32_t character, uint8_t virt, uint8_t modifiers) override;
   void onDestroyed() override;
@@ -107,4 +108,5 @@ class CFrame : public CViewContainer, private platform::WindowListener,
   bool dropActive_ = false;
   std::unique_ptr<platform::Window> window_;
   CDragContainer* dragContainer_ = nullptr;
+  long wheelUnits_ = 0;  // wheel travel not yet a whole notch, in 120ths
 };

@@ -33,10 +33,25 @@ inline Rect intersect(const Rect& a, const Rect& b) {
   return r;
 }
 
+// A platform's own form of an image or a font (a bitmap section, a font handle),
+// prepared once by Platform::prepareImage / prepareFont and kept by the framework
+// object it belongs to (CBitmap, CFontDesc) until that object goes or changes, so
+// that painting makes none. A surface uses the forms its own platform made and
+// ignores any other.
+class NativeImage {
+ public:
+  virtual ~NativeImage() = default;
+};
+class NativeFont {
+ public:
+  virtual ~NativeFont() = default;
+};
+
 // A decoded image: premultiplied BGRA words, top-down rows, width * height words.
 struct Pixmap {
   int32_t width = 0, height = 0;
   const uint32_t* pixels = nullptr;  // not owned
+  const NativeImage* native = nullptr;  // the same pixels in the platform's form, if any
 };
 
 // Font by family name, pixel height and style bits (1 bold, 2 italic, 4 underline).
@@ -44,6 +59,7 @@ struct FontSpec {
   const char* name = "Arial";
   int32_t pixelHeight = 12;
   int32_t style = 0;
+  const NativeFont* native = nullptr;  // the platform's font made from the above, if any
 };
 
 enum TextAlign { kAlignLeft = 0, kAlignCenter = 1, kAlignRight = 2 };
@@ -66,7 +82,8 @@ class Surface {
                     TextAlign align) = 0;
   // Opaque copy of src's area at (sx,sy) into dst (dst gives place and size).
   virtual void copyFrom(Surface& src, const Rect& dst, int32_t sx, int32_t sy) = 0;
-  // Image operations, source area at (sx,sy) of the image into dst.
+  // Image operations, source area at (sx,sy) of the image into dst. Only the part of
+  // dst inside the clip is read from the image.
   virtual void copyImage(const Pixmap& img, const Rect& dst, int32_t sx, int32_t sy) = 0;
   virtual void blendImage(const Pixmap& img, const Rect& dst, int32_t sx, int32_t sy,
                           uint8_t alpha) = 0;
@@ -87,8 +104,14 @@ class WindowListener {
   virtual int32_t onMouseDown(Point where, uint32_t buttons) = 0;
   virtual void onMouseUp(Point where, uint32_t buttons) = 0;
   virtual void onMouseMoved(Point where, uint32_t buttons) = 0;
+  // The window lost the mouse capture it held (another window took it, the window was
+  // deactivated): the gesture under way ends as if its button had been released.
+  virtual void onCaptureLost() {}
+  // distance in notches, fractions included (a precision touchpad's 30 is 0.25).
   virtual void onWheel(Point where, float distance, uint32_t buttons) = 0;
   // character = platform key code, virt = framework virtual key, modifiers 1/2/8.
+  // -1 means the editor has no use for the key: the platform passes it on to the
+  // host's window, so that the host's shortcuts (Space to play) keep working.
   virtual int32_t onKeyDown(int32_t character, uint8_t virt, uint8_t modifiers) = 0;
   virtual int32_t onKeyUp(int32_t character, uint8_t virt, uint8_t modifiers) = 0;
   virtual void onDestroyed() = 0;
@@ -109,6 +132,7 @@ class TextEntryListener {
   virtual ~TextEntryListener() = default;
   virtual void textEntryFocusLost() = 0;  // may delete the entry
   virtual void textEntryReturn() = 0;     // may delete the entry
+  virtual void textEntryCancel() = 0;     // Escape; may delete the entry
 };
 
 struct TextEntryParams {
@@ -175,6 +199,13 @@ class Platform {
   virtual void stopTimer(uint32_t id) = 0;
   // Takes one pending paint request of this thread and carries it out.
   virtual void dispatchOnePaint() = 0;
+  // For window systems without a message loop of their own in the host (X11): reads
+  // and dispatches the pending window events and fires the timers that are due.
+  // Called from the host's editor idle on the GUI thread; never blocks.
+  virtual void processEvents() {}
+  // The platform's form of an image or font; null where the platform needs none.
+  virtual std::unique_ptr<NativeImage> prepareImage(const Pixmap&) { return nullptr; }
+  virtual std::unique_ptr<NativeFont> prepareFont(const FontSpec&) { return nullptr; }
 };
 
 Platform& current();

@@ -103,11 +103,27 @@ TEST_F(Views, WheelGoesToTheViewUnderThePointWithAxisSign) {
   EXPECT_TRUE(frame->wheelOnAxis(CPosition(20, 20), kMouseWheelAxisX, 1.f, 0));
   EXPECT_FALSE(frame->wheel(CPosition(100, 80), 1.f, 0));
   EXPECT_EQ(v->log, (std::vector<std::string>{"wheel 2.000000", "wheel -1.000000"}));
-  // The platform's wheel: 120 is one notch, 60 none.
+  // The platform's wheel: 120 is one notch; 60 is half of one and sends nothing yet.
   win().wheel(20, 20, 120, 0);
   win().wheel(20, 20, 60, 0);
-  EXPECT_EQ(v->log.back(), "wheel 0.000000");
+  EXPECT_EQ(v->log.size(), 3u);
   EXPECT_EQ(v->log[2], "wheel 1.000000");
+}
+
+// Fine wheel steps (touchpads, high-resolution wheels) add up to whole notches.
+TEST_F(Views, FineWheelStepsAddUpToNotches) {
+  auto* v = new RecView(CBounds(10, 10, 50, 50));
+  frame->addView(v);
+  for (int i = 0; i < 8; ++i) win().wheel(20, 20, 30, 0);  // 8 quarter notches
+  EXPECT_EQ(v->log, (std::vector<std::string>{"wheel 1.000000", "wheel 1.000000"}));
+  win().wheel(20, 20, 90, 0);
+  win().wheel(20, 20, -60, 0);  // a change of direction drops the three quarters
+  win().wheel(20, 20, -60, 0);
+  EXPECT_EQ(v->log.back(), "wheel -1.000000");
+  EXPECT_EQ(v->log.size(), 3u);
+  for (int i = 0; i < 120; ++i) win().wheel(20, 20, 1, 0);  // one 120th at a time
+  EXPECT_EQ(v->log.back(), "wheel 1.000000");
+  EXPECT_EQ(v->log.size(), 4u);
 }
 
 TEST_F(Views, InsertBeforeKeepsTheListLinkedBothWays) {

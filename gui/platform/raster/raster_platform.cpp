@@ -47,6 +47,10 @@ void RasterTextEntry::pressReturn() {
   if (listener_) listener_->textEntryReturn();
 }
 
+void RasterTextEntry::pressEscape() {
+  if (listener_) listener_->textEntryCancel();
+}
+
 void RasterTextEntry::loseFocus() {
   if (listener_) listener_->textEntryFocusLost();
 }
@@ -175,18 +179,27 @@ void RasterWindow::mouseMove(int32_t x, int32_t y, uint32_t buttons) {
 }
 
 void RasterWindow::wheel(int32_t x, int32_t y, int32_t delta120, uint32_t modifiers) {
-  // Whole notches only: 120 is one step, 60 none.
-  const float distance = static_cast<float>(delta120 / 120);
+  // In notches with their fractions, as a high-resolution wheel reports them.
+  const float distance = static_cast<float>(delta120) / 120.f;
   if (listener_) listener_->onWheel({x, y}, distance, modifiers & 0x70u);
 }
 
 int32_t RasterWindow::keyDown(int32_t character, uint8_t virt, uint8_t modifiers) {
   if (RasterTextEntry* e = focusEntry_) {
     if (virt == 4) e->pressReturn();
+    else if (virt == 6) e->pressEscape();
     else if (virt == 1) e->backspace();
     return 1;
   }
-  return listener_ ? listener_->onKeyDown(character, virt, modifiers) : -1;
+  const int32_t r = listener_ ? listener_->onKeyDown(character, virt, modifiers) : -1;
+  if (r == -1) passedKeys_.push_back(character);  // on to the host's window
+  return r;
+}
+
+void RasterWindow::loseCapture() {
+  if (!captured_) return;
+  captured_ = false;
+  if (listener_) listener_->onCaptureLost();
 }
 
 int32_t RasterWindow::keyUp(int32_t character, uint8_t virt, uint8_t modifiers) {

@@ -31,6 +31,7 @@ class RasterTextEntry : public platform::TextEntry {
   void type(const char* s);
   void backspace();
   void pressReturn();  // tells the listener, which may delete this entry
+  void pressEscape();  // tells the listener, which may delete this entry
   void loseFocus();    // tells the listener, which may delete this entry
   void draw(platform::Surface& s) const;
 
@@ -75,6 +76,7 @@ class RasterWindow : public platform::Window {
   int32_t keyDown(int32_t character, uint8_t virt, uint8_t modifiers);
   int32_t keyUp(int32_t character, uint8_t virt, uint8_t modifiers);
   void typeText(const char* s);  // into the focused text entry
+  void loseCapture();            // another window takes the mouse capture
   void dragEnter(int32_t items, int32_t x, int32_t y);
   void dragMove(int32_t x, int32_t y);
   void dragLeave();
@@ -86,6 +88,8 @@ class RasterWindow : public platform::Window {
   RasterTextEntry* focusedEntry() const { return focusEntry_; }
   bool hasDropTarget() const { return drop_ != nullptr; }
   int32_t paintCount() const { return paints_; }
+  // Key codes the editor did not use, passed on to the host's window.
+  const std::vector<int32_t>& passedKeys() const { return passedKeys_; }
   platform::Rect lastPaintRect() const { return lastPaint_; }
 
   // Bookkeeping used by RasterTextEntry.
@@ -104,6 +108,7 @@ class RasterWindow : public platform::Window {
   std::vector<RasterTextEntry*> entries_;
   int32_t paints_ = 0;
   platform::Rect lastPaint_{};
+  std::vector<int32_t> passedKeys_;
 };
 
 class RasterPlatform : public platform::Platform {
