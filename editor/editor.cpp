@@ -28,6 +28,9 @@ Editor::~Editor() { close(); }
 bool Editor::open(void* parentWindow) {
   if (frame) close();  // a second open without a close rebuilds
   AEffGUIEditor::open(parentWindow);
+  // The controls read the plug-in's values as they are built: what arrived before
+  // is in them. Whatever arrives from now on raises its bit again.
+  pendingMask.exchange(0, std::memory_order_acquire);
   CBitmap* background = findImage("BACKGROUND");
   CBitmap* aboutImage = findImage("ABOUT");
   CBitmap* switchImage = findImage("SWITCH");
@@ -76,21 +79,44 @@ void Editor::close() {
 }
 
 void Editor::setParameter(int index, float value) {
-  if (!frame || index < 0 || index >= kNumParams) return;
-  if (index == kDecayFreeze) {
-    if (freezeSwitch) freezeSwitch->setValue(value);
-    if (freezeText) freezeText->setValue(value);
-    return;
+  if (index < 0 || index >= kNumParams) return;
+  pendingValue[index].store(value, std::memory_order_relaxed);
+  pendingMask.fetch_or(1u << index, std::memory_order_release);
+}
+
+void Editor::idle() {
+  ApplyParameterChanges();
+  AEffGUIEditor::idle();
+}
+
+void Editor::ApplyParameterChanges() {
+  uint32_t bits = pendingMask.exchange(0, std::memory_order_acquire);
+  if (!frame) return;  // closed: the next opening reads the plug-in's values
+  for (int i = 0; bits; ++i, bits >>= 1) {
+    if (!(bits & 1u)) continue;
+    const float value = pendingValue[i].load(std::memory_order_relaxed);
+    if (i == kDecayFreeze) {
+      freezeSwitch->setValue(value);
+      if (freezeSwitch->isDirty()) freezeSwitch->invalidate();
+      freezeText->setValue(value);  // repaints itself
+      continue;
+    }
+    knobs[i]->setValue(value);
+    if (knobs[i]->isDirty()) knobs[i]->invalidate();
+    displays[i]->invalidate();  // its text is read from the plug-in when painted
   }
-  if (knobs[index]) knobs[index]->setValue(value);
-  // Marked rather than invalidated: this may run on the automation thread, and
-  // the next idle repaints whatever is dirty.
-  if (displays[index]) displays[index]->setDirty(true);
 }
 
 void Editor::valueChanged(CControl* control) {
   const int32_t tag = control ? control->getTag() : -1;
   if (tag < 0 || tag >= kNumParams) return;  // the about area (22) and the rest
+  SendToPlugin(control, tag);
+  // The plug-in has called setParameter back with the value it took: show it now,
+  // so that the display is painted together with the control the user moved.
+  ApplyParameterChanges();
+}
+
+void Editor::SendToPlugin(CControl* control, int32_t tag) {
   if (control->isTypeOf("TZKnob")) {
     plugin->setParameterAutomated(tag, static_cast<TZKnob*>(control)->parameterValue());
   } else if (control->isTypeOf("TZDisplay")) {

@@ -5,10 +5,18 @@
 //
 // Every parameter change that reaches the plug-in, whatever its origin, comes
 // back through setParameter and moves the matching control; gestures in the
-// window go to the plug-in through valueChanged. setParameter may run on the
-// host's automation thread: it only stores control values and marks views
-// dirty, and the next idle redraws them. Closing, or destroying the editor,
-// takes the window down with its frame and timer.
+// window go to the plug-in through valueChanged. setParameter may run on any
+// thread (hosts automate from their own): it only stores the value in an atomic
+// and raises the parameter's bit in an atomic mask. The GUI thread takes the
+// raised bits and moves the controls at the next idle or the next tick of the
+// editor's 20 ms timer, whichever comes first (hosts stop idling an editor
+// whose window is inactive), and at once after a gesture of its own, so that a
+// display repaints together with its knob. A bit raised while the controls are
+// being moved stays raised for the next time: no change is lost. Closing, or
+// destroying the editor, takes the window down with its frame and timer.
+#include <atomic>
+#include <cstdint>
+
 #include "editor/tz_about.h"
 #include "engine/param_ids.h"
 #include "editor/tz_controls.h"
@@ -25,7 +33,12 @@ class Editor : public AEffGUIEditor, public CControlListener {
   bool open(void* parentWindow) override;
   void close() override;
   void setParameter(int index, float value) override;
+  void idle() override;
   void valueChanged(CControl* control) override;
+
+  // GUI thread: moves the controls to the parameter changes that arrived since the
+  // last call and repaints them with their displays.
+  void ApplyParameterChanges();
 
   // What the controls read of the plug-in.
   TParam* Param(int index) const;
@@ -41,6 +54,7 @@ class Editor : public AEffGUIEditor, public CControlListener {
   TZMeter* LevelMeter() const { return meterView; }
 
  private:
+  void SendToPlugin(CControl* control, int32_t tag);
   VstPlugin* plugin;
   TZKnob* knobs[kNumParams] = {};     // by tag; none for the freeze parameter
   TZDisplay* displays[kNumParams] = {};
@@ -48,4 +62,9 @@ class Editor : public AEffGUIEditor, public CControlListener {
   TZSwitch* freezeSwitch = nullptr;
   TZMeter* meterView = nullptr;
   TZAbout* about = nullptr;
+  // The hand-over from any thread to the GUI thread: the newest normalised value of
+  // each parameter, stored before its bit is raised.
+  std::atomic<float> pendingValue[kNumParams] = {};
+  std::atomic<uint32_t> pendingMask{0};
+  static_assert(kNumParams <= 32, "one bit per parameter");
 };

@@ -92,8 +92,7 @@ TZTablo::TZTablo(Editor* e) : CParamDisplay(CBounds(360, 267, 405, 277)), editor
 
 void TZTablo::setValue(float value) {
   value_ = value;
-  // May run on the host's automation thread: mark it, the next idle redraws it.
-  setDirty(true);
+  invalidate();
 }
 
 bool TZTablo::isTypeOf(const char* name) const {
@@ -145,7 +144,10 @@ TZMeter::~TZMeter() {
 
 CMessageResult TZMeter::notify(CBaseObject*, const char* message) {
   if (message != kMsgTimerFired) return kMessageUnknown;
-  invalidate();
+  // The editor's tick: parameter changes reach the controls even in hosts that
+  // stop idling an inactive window.
+  if (editor) editor->ApplyParameterChanges();
+  Tick();
   return kMessageNotified;
 }
 
@@ -157,22 +159,44 @@ bool TZMeter::attached(CView* parent) {
   return CControl::attached(parent);
 }
 
+void TZMeter::Tick() {
+  if (!scale || !editor) return;
+  for (int i = 0; i < 4; ++i) {
+    const int d = meter::Position(editor->Meter(i));
+    TBar next;
+    next.unlit = std::clamp(-d, 0, meter::kBarHeight);
+    next.marker = peaks[i].Tick(d);
+    const TBar before = shown[i];
+    if (next == before) continue;
+    shown[i] = next;
+    // Repaint the rows that change: between the old and new top of the lit part,
+    // and the old and new marker rows.
+    int top = std::min(before.unlit, next.unlit), bottom = std::max(before.unlit, next.unlit);
+    for (int row : {before.marker, next.marker})
+      if (row >= 0) {
+        top = std::min(top, row);
+        bottom = std::max(bottom, row + 1);
+      }
+    if (top < bottom)
+      invalidateRect(CBounds(bars[i].left, bars[i].top + top, bars[i].right, bars[i].top + bottom));
+  }
+}
+
 void TZMeter::draw(CDrawContext* context) {
-  if (scale && editor) {
+  if (scale) {
     for (int i = 0; i < 4; ++i) {
       const CBounds& bar = bars[i];
-      const int d = meter::Position(editor->Meter(i));
-      const int unlit = std::clamp(-d, 0, meter::kBarHeight);
+      const TBar& b = shown[i];
       // The lit half of the scale image over the unlit bar of the background.
-      if (unlit < meter::kBarHeight)
-        scale->draw(context, CBounds(bar.left, bar.top + unlit, bar.right, bar.top + meter::kBarHeight),
-                    CPosition(5, unlit));
-      const int row = peaks[i].Tick(d);
-      if (row >= 0) {
-        const meter::TRgb c = meter::kPeakColour[row];
+      if (b.unlit < meter::kBarHeight)
+        scale->draw(context,
+                    CBounds(bar.left, bar.top + b.unlit, bar.right, bar.top + meter::kBarHeight),
+                    CPosition(5, b.unlit));
+      if (b.marker >= 0) {
+        const meter::TRgb c = meter::kPeakColour[b.marker];
         context->setFrameColor(CRGBA{c.r, c.g, c.b, c.a});
-        context->moveTo(CPosition(bar.left, bar.top + row));
-        context->lineTo(CPosition(bar.left + 5, bar.top + row));
+        context->moveTo(CPosition(bar.left, bar.top + b.marker));
+        context->lineTo(CPosition(bar.left + 5, bar.top + b.marker));
       }
     }
   }

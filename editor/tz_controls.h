@@ -64,8 +64,10 @@ class TZSwitch : public CVerticalSwitch {
   CView* clone() const override { return new TZSwitch(*this); }
 };
 
-// Four peak meters (input left, right, output left, right) with peak hold,
-// redrawn by their own 20 ms timer.
+// Four peak meters (input left, right, output left, right) with peak hold, on
+// the editor's 20 ms timer. Each tick reads the engine's levels once, advances
+// the peak hold once and repaints only the bars whose lit height or marker
+// moved: a still meter paints nothing. Painting shows the state of the last tick.
 class TZMeter : public CControl {
  public:
   TZMeter(Editor* editor, CBitmap* scale);
@@ -74,6 +76,7 @@ class TZMeter : public CControl {
 
   CMessageResult notify(CBaseObject* sender, const char* message) override;
   void draw(CDrawContext* context) override;
+  bool isDirty() const override { return dirty_; }
   void setDirty(bool flag = true) override { dirty_ = flag; }
   bool attached(CView* parent) override;
   bool isTypeOf(const char* name) const override;
@@ -81,7 +84,17 @@ class TZMeter : public CControl {
 
   bool startTimer() { return timer->start(); }
   void stopTimer() { timer->stop(); }
+  // One timer tick of the bars (the timer calls it; tests may too).
+  void Tick();
   const meter::TPeakHold& peakHold(int bar) const { return peaks[bar]; }
+
+  // What one bar shows: its unlit height from the top and its marker row (-1: none).
+  struct TBar {
+    int unlit = meter::kBarHeight;
+    int marker = -1;
+    bool operator==(const TBar&) const = default;
+  };
+  const TBar& Shown(int bar) const { return shown[bar]; }
 
  private:
   Editor* editor;
@@ -89,4 +102,5 @@ class TZMeter : public CControl {
   CBounds bars[4];
   CGuiTimer* timer;
   meter::TPeakHold peaks[4];
+  TBar shown[4];
 };

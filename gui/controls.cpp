@@ -215,14 +215,14 @@ bool CKnob::linearMode(uint32_t buttons) const {
 }
 
 CMouseEventResult CKnob::mouseDown(CPosition& where, const uint32_t& buttons) {
-  if (!mouseEnabled_) return kMouseEventNotHandled;
-  beginEdit();
+  // Only the left button turns a knob: a right or middle click must not reach the host
+  // as an empty gesture, which hosts with touch automation record as a touch.
+  if (!mouseEnabled_ || !(buttons & kLButton)) return kMouseEventNotHandled;
   if (parentFrame_ && parentFrame_->platformWindow())
     parentFrame_->platformWindow()->takeKeyboardFocus();
-  if (resetToDefaultOnClick(buttons)) {
-    endEdit();
-    return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
-  }
+  // The reset brackets its own edit: the host sees one begin, automate, end.
+  if (resetToDefaultOnClick(buttons)) return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
+  beginEdit();
   firstPoint_ = where;
   lastPoint_ = CPosition(-1, -1);
   startValue_ = oldValue_;
@@ -351,36 +351,40 @@ CAnimKnob::CAnimKnob(const CBounds& size, CControlListener* listener, int32_t ta
   subPixmaps_ = static_cast<int16_t>(subPixmaps);
 }
 
-void CAnimKnob::draw(CDrawContext* context) {
-  if (value_ >= 0.f && background_ && heightOfOneImage_ > 0) {
-    const int32_t h = heightOfOneImage_;
-    const int32_t total = h * (subPixmaps_ > 1 ? subPixmaps_ - 1 : 0);
-    float v = value_ > 1.f ? 1.f : value_;
-    int32_t y = static_cast<int32_t>(static_cast<float>(total) * (inverse_ ? 1.f - v : v));
-    // Lower y to the start of the image band it falls in.
-    for (int32_t start = 0; start <= total; start += h) {
-      if (start > y) {
-        y = start - h < 0 ? 0 : start - h;
-        break;
-      }
+int32_t CAnimKnob::imageY() const {
+  if (!(value_ >= 0.f) || !background_ || heightOfOneImage_ <= 0) return -1;
+  const int32_t h = heightOfOneImage_;
+  const int32_t total = h * (subPixmaps_ > 1 ? subPixmaps_ - 1 : 0);
+  const float v = value_ > 1.f ? 1.f : value_;
+  int32_t y = static_cast<int32_t>(static_cast<float>(total) * (inverse_ ? 1.f - v : v));
+  // Lower y to the start of the image band it falls in.
+  for (int32_t start = 0; start <= total; start += h) {
+    if (start > y) {
+      y = start - h < 0 ? 0 : start - h;
+      break;
     }
+  }
+  return y;
+}
+
+void CAnimKnob::draw(CDrawContext* context) {
+  const int32_t y = imageY();
+  if (y >= 0) {
     CPosition src(0, y);
     if (transparent_)
       background_->drawTransparent(context, size_, src);
     else
       background_->draw(context, size_, src);
-    lastY_ = y;
   }
+  lastY_ = y;
   valueToPoint(lastDrawn_);
   setDirty(false);
 }
 
+// Clean while the filmstrip frame it shows is the one its value selects: comparing
+// handle points instead misses most one-frame steps.
 bool CAnimKnob::isDirty() const {
-  if (!dirty_) {
-    CPosition p;
-    valueToPoint(p);
-    if (p == lastDrawn_) return false;
-  }
+  if (!dirty_ && imageY() == lastY_) return false;
   return CControl::isDirty();
 }
 
@@ -415,11 +419,8 @@ void CVerticalSwitch::draw(CDrawContext* context) {
 CMouseEventResult CVerticalSwitch::mouseDown(CPosition& where, const uint32_t& buttons) {
   if (!(buttons & kLButton) || positions_ < 1) return kMouseEventNotHandled;
   coef_ = static_cast<double>(heightOfOneImage_) / positions_;
+  if (resetToDefaultOnClick(buttons)) return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
   beginEdit();
-  if (resetToDefaultOnClick(buttons)) {
-    endEdit();
-    return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
-  }
   return mouseMoved(where, buttons);
 }
 
@@ -656,9 +657,16 @@ CMouseEventResult CTextEdit::mouseDown(CPosition&, const uint32_t& buttons) {
   if (!(buttons & kLButton)) return kMouseEventNotHandled;
   if (parentFrame_ && parentFrame_->getFocusView() == this) return kMouseEventNotHandled;
   if ((style_ & kDoubleClickStyle) && !(buttons & kDoubleClick)) return kMouseEventNotHandled;
-  beginEdit();
-  takeFocus();
+  startEditing();
   return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
+}
+
+// The host hears of the edit only when a typed value is committed (begin, automate,
+// end together): cancelling, or committing the text unchanged, sends nothing, so no
+// empty gesture reaches a host that records touches.
+void CTextEdit::startEditing() {
+  if (parentFrame_) parentFrame_->setFocusView(this);
+  takeFocus();
 }
 
 void CTextEdit::mouseTrack(CDrawContext*, CPosition&, uint32_t buttons) {
@@ -670,8 +678,7 @@ void CTextEdit::mouseTrack(CDrawContext*, CPosition&, uint32_t buttons) {
     lastTicks_ = second ? -1 : static_cast<int32_t>(now);
     if (!second) return;
   }
-  beginEdit();
-  takeFocus();
+  startEditing();
 }
 
 void CTextEdit::takeFocus() {
@@ -716,10 +723,13 @@ void CTextEdit::closeEntry(bool commit) {
   std::unique_ptr<platform::TextEntry> closing = std::move(entry_);
   closing.reset();
   setDirty();
-  if (commit && std::strcmp(old, text_) != 0 && listener_) listener_->valueChanged(this);
-  // The edit ends after the new value has gone out, so that a host recording
-  // automation between begin and end of a gesture sees it.
-  endEdit();
+  if (commit && std::strcmp(old, text_) != 0 && listener_) {
+    // The edit ends after the new value has gone out, so that a host recording
+    // automation between begin and end of a gesture sees it.
+    beginEdit();
+    listener_->valueChanged(this);
+    endEdit();
+  }
   CView* p = parentView_ ? parentView_ : parentFrame_;
   while (p) {
     if (p->notify(this, kMsgLooseFocus) == kMessageNotified) break;

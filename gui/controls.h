@@ -145,6 +145,8 @@ class CAnimKnob : public CKnob, public IMultiBitmapControl {
   void autoComputeHeightOfOneImage() override { heightOfOneImage_ = size_.height(); }
   void setInverseBitmap(bool b) { inverse_ = b; }
   int32_t lastDrawnImageY() const { return lastY_; }
+  // The top row of the filmstrip frame the value selects, -1 when none is drawn.
+  int32_t imageY() const;
 
  protected:
   CBitmap* multiBitmap() const override { return background_; }
@@ -260,6 +262,7 @@ class CTextEdit : public CParamDisplay, private platform::TextEntryListener {
   void textEntryFocusLost() override;
   void textEntryReturn() override;
   void textEntryCancel() override;
+  void startEditing();
   // Ends editing: keeps the typed text (commit) or the old one, tells the listener of a
   // committed change, ends the edit gesture.
   void closeEntry(bool commit);

@@ -1,4 +1,5 @@
 // Controls: knob geometry and tracking, filmstrip knob, switch, displays, text fields.
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -379,4 +380,123 @@ TEST_F(Controls, DirtyTracksValueAgainstOldValue) {
   c.setValue(2.f);
   c.bounceValue();
   EXPECT_EQ(c.getValue(), 1.f);
+}
+
+// Every one-frame step of a filmstrip knob is redrawn (comparing handle points missed
+// most of them), and a step within one frame is not.
+TEST_F(Controls, AnimKnobRedrawsEveryFrameChangeAndNothingElse) {
+  std::vector<uint32_t> strip(10 * 10 * 129);
+  for (int i = 0; i < 129; ++i)
+    for (int j = 0; j < 100; ++j) strip[i * 100 + j] = bgra(static_cast<uint8_t>(i), 0, 0);
+  auto* bmp = new CBitmap(10, 10 * 129, strip.data(), true);
+  auto* k = new CAnimKnob(CBounds(5, 5, 45, 45), nullptr, 0, 129, 10, bmp);
+  bmp->release();
+  frame->addView(k);
+  k->setValue(0.f);
+  paintAll();
+  int missed = 0;
+  for (int step = 1; step <= 128; ++step) {
+    k->setValue(static_cast<float>(step) / 128.f);
+    if (!k->isDirty()) ++missed;
+    paintAll();
+    EXPECT_EQ(k->lastDrawnImageY(), k->imageY()) << step;
+  }
+  EXPECT_EQ(missed, 0);
+  k->setValue(0.5f);
+  paintAll();
+  k->setValue(0.501f);  // inside the same frame
+  EXPECT_EQ(k->imageY(), k->lastDrawnImageY());
+  EXPECT_FALSE(k->isDirty());
+}
+
+// Only the left button turns a knob; a Control-click reset is one gesture.
+TEST_F(Controls, KnobGesturesReachTheHostOnlyWhenTheyChangeSomething) {
+  RecListener l;
+  CKnob* k = addKnob(frame, &l);
+  k->setValue(0.9f);
+  for (uint32_t b : {uint32_t{kRButton}, uint32_t{kMButton}, uint32_t{kRButton | kControl}}) {
+    CPosition p(20, 20);
+    EXPECT_EQ(frame->mouseDown(p, b), kMouseEventNotHandled);
+  }
+  EXPECT_EQ(std::count(l.log.begin(), l.log.end(), "begin"), 0);
+  EXPECT_TRUE(editor.edits.empty());
+  l.log.clear();
+  CPosition p(20, 20);
+  frame->mouseDown(p, kLButton | kControl);
+  EXPECT_EQ(l.log, (std::vector<std::string>{"modifier", "begin", "changed", "end"}));
+  EXPECT_EQ(editor.edits, (std::vector<std::string>{"begin 5", "end 5"}));
+}
+
+// The same for the switch's Control-click.
+TEST_F(Controls, SwitchResetIsOneGesture) {
+  RecListener l;
+  auto* s = new CVerticalSwitch(CBounds(0, 0, 10, 20), &l, 3, 2, 10, 2, nullptr);
+  frame->addView(s);
+  s->setDefaultValue(0.f);
+  s->setValue(1.f);
+  CPosition p(5, 15);
+  EXPECT_EQ(frame->mouseDown(p, kLButton | kControl), kMouseDownEventHandledButDontNeedMovedOrUpEvents);
+  EXPECT_EQ(s->getValue(), 0.f);
+  EXPECT_EQ(editor.edits, (std::vector<std::string>{"begin 3", "end 3"}));
+}
+
+// Escape cancels typing: the text stays and nobody hears of it; an unchanged commit
+// sends nothing either.
+TEST_F(Controls, TextEditEscapeCancelsAndUnchangedTextSendsNothing) {
+  RecListener l;
+  auto* t = new CTextEdit(CBounds(10, 10, 110, 30), &l, 9, "start");
+  frame->addView(t);
+  paintAll();
+  CPosition p(50, 20);
+  frame->mouseDown(p, kLButton);
+  ASSERT_TRUE(t->isEditing());
+  win().typeText("changed");
+  EXPECT_EQ(win().keyDown(0x1b, VKEY_ESCAPE, 0), 1);
+  EXPECT_FALSE(t->isEditing());
+  EXPECT_STREQ(t->getText(), "start");
+  EXPECT_EQ(frame->getFocusView(), nullptr);
+  frame->mouseDown(p, kLButton);
+  ASSERT_TRUE(t->isEditing());
+  win().keyDown(0x0d, VKEY_RETURN, 0);  // committed as it was
+  EXPECT_STREQ(t->getText(), "start");
+  EXPECT_TRUE(l.log.empty());
+  EXPECT_TRUE(editor.edits.empty());
+  // The next edit works as ever.
+  frame->mouseDown(p, kLButton);
+  win().typeText("next");
+  win().keyDown(0x0d, VKEY_RETURN, 0);
+  EXPECT_EQ(l.log, (std::vector<std::string>{"begin", "changed", "end"}));
+  EXPECT_EQ(editor.edits, (std::vector<std::string>{"begin 9", "end 9"}));
+}
+
+// Losing the mouse capture mid-drag ends the gesture as a release would; the next drag
+// works normally. Keys the editor does not use go on to the host's window.
+TEST_F(Controls, CaptureLossEndsTheDragAndUnusedKeysGoToTheHost) {
+  RecListener l;
+  CKnob* k = addKnob(frame, &l);
+  editor.mode = kLinearMode;
+  k->setValue(0.5f);
+  plat.setButtonState(kLButton);
+  win().mouseDown(20, 20, kLButton);
+  win().mouseMove(20, 0, kLButton);
+  EXPECT_TRUE(win().captured());
+  win().loseCapture();
+  EXPECT_EQ(l.log.back(), "end");
+  EXPECT_EQ(frame->getMouseDownView(), nullptr);
+  EXPECT_EQ(editor.edits, (std::vector<std::string>{"begin 5", "end 5"}));
+  const float left = k->getValue();
+  win().mouseMove(20, -40, kLButton);  // moves after the loss change nothing
+  EXPECT_EQ(k->getValue(), left);
+  win().mouseDown(20, 20, kLButton);
+  win().mouseMove(20, 10, kLButton);
+  win().mouseUp(20, 10, 0);
+  plat.setButtonState(0);
+  EXPECT_NEAR(k->getValue(), left + 0.05f, 1e-5f);
+  EXPECT_EQ(editor.edits.size(), 4u);
+  // The knob is the focus view: arrows are its own, Space and letters are not.
+  EXPECT_EQ(frame->getFocusView(), k);
+  EXPECT_EQ(win().keyDown(0, VKEY_UP, 0), 1);
+  EXPECT_EQ(win().keyDown(' ', VKEY_SPACE, 0), -1);
+  EXPECT_EQ(win().keyDown('A', 0, 0), -1);
+  EXPECT_EQ(win().passedKeys(), (std::vector<int32_t>{' ', 'A'}));
 }
