@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -299,4 +300,153 @@ TEST_F(EditorTest, ClosingThePluginWithTheEditorOpen) {
   plugin = nullptr;
   EXPECT_EQ(raster::RasterPlatform::instance().windowCount(), 0u);
   EXPECT_EQ(raster::RasterPlatform::instance().timerCount(), 0u);
+}
+
+namespace {
+bool Contains(const platform::Rect& outer, const CBounds& inner) {
+  return outer.left <= inner.left && outer.top <= inner.top && outer.right >= inner.right &&
+         outer.bottom >= inner.bottom;
+}
+}  // namespace
+
+// A change made in the editor shows in the same paint as the control that made it:
+// the display (or the freeze text) is invalidated together with its control, before
+// any idle.
+TEST_F(EditorTest, DisplaysRepaintWithTheirControl) {
+  Open();
+  struct Gesture {
+    const char* name;
+    int tag;
+    std::function<void()> run;
+  };
+  const CPosition wide = Centre(kWide);
+  const std::vector<Gesture> gestures = {
+      {"drag", kSize,
+       [&] {
+         Down(Centre(kSize), kLButton);
+         Window().mouseMove(Centre(kSize).h, Centre(kSize).v - 30, kLButton);
+         Up(CPosition(Centre(kSize).h, Centre(kSize).v - 30), kLButton);
+       }},
+      {"wheel", kWide, [&] { Window().wheel(wide.h, wide.v, 120, 0); }},
+      {"arrow key", kWide, [&] { Window().keyDown(0, VKEY_DOWN, 0); }},
+      {"control-click", kDryLevel,
+       [&] {
+         Down(Centre(kDryLevel), kLButton | kControl);
+         Up(Centre(kDryLevel), kLButton | kControl);
+       }},
+      {"typing", kDecayTime,
+       [&] {
+         const CBounds r = editor->Display(kDecayTime)->getViewSize();
+         Down(CPosition(r.left + 5, r.top + 5), kLButton);
+         Up(CPosition(r.left + 5, r.top + 5), kLButton);
+         Window().typeText("2 sec");
+         Window().keyDown(0x0d, VKEY_RETURN, 0);
+       }},
+  };
+  for (const Gesture& g : gestures) {
+    Paint();
+    char before[256];
+    editor->Display(g.tag)->getText(before);
+    g.run();
+    ASSERT_TRUE(Window().needsPaint()) << g.name;
+    EXPECT_TRUE(Contains(Window().pendingRect(), editor->Display(g.tag)->getViewSize())) << g.name;
+    if (g.tag != kDecayTime) {
+      EXPECT_TRUE(Contains(Window().pendingRect(), editor->Knob(g.tag)->getViewSize())) << g.name;
+    }
+    Window().paint();  // no idle in between
+    EXPECT_STRNE(editor->Display(g.tag)->getText(), before) << g.name;
+  }
+  Paint();
+  Down(CPosition(380, 230), kLButton);
+  Up(CPosition(380, 230), kLButton);
+  EXPECT_TRUE(Contains(Window().pendingRect(), editor->FreezeText()->getViewSize()));
+  EXPECT_TRUE(Contains(Window().pendingRect(), editor->FreezeSwitch()->getViewSize()));
+}
+
+// What reaches the host: nothing for a right click or a cancelled typing, one bracket
+// for a Control-click.
+TEST_F(EditorTest, HostSeesOnlyGesturesThatChangeSomething) {
+  Open();
+  Down(Centre(kDecayTime), kRButton);
+  Up(Centre(kDecayTime), kRButton);
+  Down(Centre(kDecayTime), kMButton);
+  Up(Centre(kDecayTime), kMButton);
+  EXPECT_TRUE(gHostCalls.empty());
+  Down(Centre(kDryLevel), kLButton | kControl);
+  Up(Centre(kDryLevel), kLButton | kControl);
+  EXPECT_EQ(gHostCalls, (std::vector<std::string>{"begin 2", "automate 2", "end 2"}));
+  gHostCalls.clear();
+  const float size = plugin->getParameter(kSize);
+  TZDisplay* d = editor->Display(kSize);
+  const CBounds r = d->getViewSize();
+  Down(CPosition(r.left + 5, r.top + 5), kLButton);
+  Up(CPosition(r.left + 5, r.top + 5), kLButton);
+  ASSERT_TRUE(d->isEditing());
+  Window().typeText("12 %");
+  Window().keyDown(0x1b, VKEY_ESCAPE, 0);
+  EXPECT_FALSE(d->isEditing());
+  EXPECT_EQ(plugin->getParameter(kSize), size);
+  EXPECT_TRUE(gHostCalls.empty());
+  Paint();
+  char shown[256];
+  plugin->getParameterDisplay(kSize, shown);
+  EXPECT_EQ(std::string(d->getText()).rfind(shown, 0), 0u) << d->getText();
+}
+
+// Host changes reach the controls at the editor's next timer tick even when the host
+// stops idling the editor.
+TEST_F(EditorTest, HostChangesArriveWithoutIdle) {
+  Open();
+  plugin->setParameter(kSize, 0.2f);
+  plugin->setParameter(kDecayFreeze, 1.0f);
+  EXPECT_NE(editor->Knob(kSize)->getValue(), 0.2f);  // not yet: the GUI thread moves it
+  raster::RasterPlatform::instance().advance(20);
+  EXPECT_NEAR(editor->Knob(kSize)->getValue(), 0.2f, 1e-6f);
+  EXPECT_EQ(editor->FreezeSwitch()->getValue(), 1.0f);
+  EXPECT_TRUE(Contains(Window().pendingRect(), editor->Display(kSize)->getViewSize()));
+}
+
+// A still meter paints nothing; the peak hold moves once per timer tick, however often
+// the host idles or the window repaints.
+TEST_F(EditorTest, MeterPaintsOnlyWhatMovesAndHoldsPeaksByTicks) {
+  Open();
+  auto& clock = raster::RasterPlatform::instance();
+  for (int tick = 0; tick < 60; ++tick) {  // the opening markers fall to the bottom
+    clock.advance(20);
+    Window().paint();
+  }
+  const int paints = Window().paintCount();
+  for (int tick = 0; tick < 50; ++tick) {
+    clock.advance(20);
+    editor->idle();
+    Window().paint();
+  }
+  EXPECT_EQ(Window().paintCount(), paints);  // silence: a second of ticks paints nothing
+
+  std::vector<float> loud(512, 0.5f), out(512), silence(512, 0.0f);
+  float* in[2] = {loud.data(), loud.data()};
+  float* quiet[2] = {silence.data(), silence.data()};
+  float* outs[2] = {out.data(), out.data()};
+  plugin->processReplacing(in, outs, 512);  // input at -6 dB: 36 unlit rows
+  clock.advance(20);
+  EXPECT_EQ(editor->LevelMeter()->Shown(0).unlit, 36);
+  const platform::Rect r = Window().pendingRect();
+  EXPECT_GE(r.left, 648);  // only the meter's area
+  EXPECT_LE(r.right, 711);
+  for (int i = 0; i < 400; ++i) plugin->processReplacing(quiet, outs, 512);
+  // The marker is held for nine ticks, whatever happens in between.
+  for (int tick = 0; tick < 9; ++tick) {
+    clock.advance(20);
+    for (int idle = 0; idle < 5; ++idle) {
+      editor->idle();
+      Window().invalidate({0, 0, 773, 491});  // the host asks for a full repaint
+      Window().paint();
+    }
+    EXPECT_EQ(editor->LevelMeter()->Shown(0).marker, 36) << tick;
+  }
+  clock.advance(20);  // falls by 0.3
+  clock.advance(20);  // and by 0.6
+  EXPECT_EQ(editor->LevelMeter()->Shown(0).marker, 36);
+  clock.advance(20);
+  EXPECT_EQ(editor->LevelMeter()->Shown(0).marker, 37);  // P = -36.89
 }
