@@ -318,10 +318,12 @@ class EditorX11 : public ::testing::Test {
       p->Close();
     }
   }
-  // The picture once two captures in a row agree.
+  // The picture once it has come to rest: two captures further apart than the meter's
+  // peak markers hold still agree.
   Shot Settled() {
     Shot last = Capture(editor), now;
     IdleUntil(*p, [&] {
+      IdleFor(*p, 250);
       now = Capture(editor);
       const bool same = Differing(last, now) == 0;
       last = now;

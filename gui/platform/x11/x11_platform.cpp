@@ -502,8 +502,13 @@ void X11Window::handle(XEvent& ev) {
     case ButtonPress: buttonPress(ev.xbutton); break;
     case ButtonRelease: buttonRelease(ev.xbutton); break;
     case MotionNotify: {
-      // Only the latest position of a burst matters.
-      while (XCheckTypedWindowEvent(display_, win_, MotionNotify, &ev)) {
+      // Only the latest position of a run of moves matters (a press or release in
+      // between ends the run: its position and order count).
+      XEvent next;
+      while (XEventsQueued(display_, QueuedAlready) > 0) {
+        XPeekEvent(display_, &next);
+        if (next.type != MotionNotify || next.xmotion.window != win_) break;
+        XNextEvent(display_, &ev);
       }
       const XMotionEvent& m = ev.xmotion;
       const uint32_t b = heldButtons(m.state) | buttonModifiers(m.state);
