@@ -7,10 +7,6 @@ cd "$(dirname "$0")/.."
 tools/setup.sh
 
 status=0
-run_ctest() {  # tree, extra ctest args...
-  local tree=$1; shift
-  ctest --test-dir "build/$tree" --output-on-failure --no-tests=error "$@" || status=1
-}
 
 # The X11 editor tests need a display: each native tree's tests run on a virtual one.
 for kind in native asan tsan; do
