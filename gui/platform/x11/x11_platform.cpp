@@ -255,7 +255,7 @@ X11Window::~X11Window() {
     ErrorTrap trap(display_);
     if (captured_) XUngrabPointer(display_, CurrentTime);
     dropImage();
-    XFreeGC(display_, gc_);
+    if (gc_) XFreeGC(display_, gc_);
     XDestroyWindow(display_, win_);
     XSync(display_, False);
   } else {
@@ -483,10 +483,12 @@ void X11Window::entryDestroyed(X11TextEntry* e) {
 }
 
 void X11Window::gone() {
-  // The host destroyed its window, and ours with it.
+  // The host destroyed its window, and ours with it; the GC is not a window's and stays.
   win_ = 0;
   captured_ = false;
   dropImage();
+  if (gc_) XFreeGC(display_, gc_);
+  gc_ = nullptr;
   if (listener_) listener_->onDestroyed();
 }
 
