@@ -300,3 +300,14 @@ TEST_F(EditorTest, ClosingThePluginWithTheEditorOpen) {
   EXPECT_EQ(raster::RasterPlatform::instance().windowCount(), 0u);
   EXPECT_EQ(raster::RasterPlatform::instance().timerCount(), 0u);
 }
+
+// No window can be made (no parent, or no display on X11): open says so and leaves
+// nothing behind, so that effEditOpen answers 0.
+TEST_F(EditorTest, OpenWithoutAWindowAnswersFalse) {
+  EXPECT_FALSE(editor->open(nullptr));
+  EXPECT_EQ(editor->getFrame(), nullptr);
+  EXPECT_FALSE(editor->isOpen());
+  EXPECT_EQ(raster::RasterPlatform::instance().timerCount(), 0u);
+  editor->idle();
+  Open();  // and a later open with a window works
+}
