@@ -42,6 +42,12 @@ bool Editor::open(void* parentWindow) {
 
   frame = new TZFrame(CBounds(0, 0, background->getWidth(), background->getHeight()), parentWindow,
                       this);
+  if (!frame->platformWindow()) {  // no window made (no display, not a window): no editor
+    frame->release();
+    frame = nullptr;
+    AEffGUIEditor::close();
+    return false;
+  }
   frame->setBackground(background);
 
   for (const TKnobPlace& k : kKnobPlaces)

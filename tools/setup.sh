@@ -11,6 +11,7 @@ packages=(
   dpkg-dev libz-mingw-w64-dev libpng-dev
   python3-cairo python3-png fonts-liberation2
   libfreetype-dev libfontconfig-dev xvfb xauth
+  libx11-dev libxtst-dev libxres-dev
 )
 
 missing=()

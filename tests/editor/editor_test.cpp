@@ -450,3 +450,14 @@ TEST_F(EditorTest, MeterPaintsOnlyWhatMovesAndHoldsPeaksByTicks) {
   clock.advance(20);
   EXPECT_EQ(editor->LevelMeter()->Shown(0).marker, 37);  // P = -36.89
 }
+
+// No window can be made (no parent, or no display on X11): open says so and leaves
+// nothing behind, so that effEditOpen answers 0.
+TEST_F(EditorTest, OpenWithoutAWindowAnswersFalse) {
+  EXPECT_FALSE(editor->open(nullptr));
+  EXPECT_EQ(editor->getFrame(), nullptr);
+  EXPECT_FALSE(editor->isOpen());
+  EXPECT_EQ(raster::RasterPlatform::instance().timerCount(), 0u);
+  editor->idle();
+  Open();  // and a later open with a window works
+}

@@ -1,6 +1,9 @@
 // Text through FreeType, with faces found by fontconfig ("Arial" resolves to its
-// metric-compatible substitute). Faces are cached per family and style for the
-// life of the process and freed at exit.
+// metric-compatible substitute; a family that cannot be loaded falls back to whatever
+// sans-serif face fontconfig offers). Faces are cached per family and style for the
+// life of the process and freed at exit. The fontconfig configuration is our own, not
+// the library's shared one: inside a host (Soravel.so) freeing that at exit would pull
+// it from under the host's own text.
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -20,7 +23,7 @@ class FaceCache {
     for (Entry& e : entries_)
       if (e.face) FT_Done_Face(e.face);
     if (library_) FT_Done_FreeType(library_);
-    if (fcInit_) FcFini();
+    if (config_) FcConfigDestroy(config_);
   }
 
   FT_Face face(const platform::FontSpec& f) {
@@ -29,16 +32,25 @@ class FaceCache {
     for (Entry& e : entries_)
       if (e.name == name && e.style == style) return e.face;
     if (!library_ && FT_Init_FreeType(&library_) != 0) return nullptr;
-    if (!fcInit_) fcInit_ = FcInit();
+    if (!config_) config_ = FcInitLoadConfigAndFonts();
+    FT_Face face = load(name.c_str(), style);
+    if (!face) face = load("sans-serif", style);
+    entries_.push_back({name, style, face});
+    return face;
+  }
+
+ private:
+  FT_Face load(const char* family, int32_t style) {
+    if (!config_) return nullptr;
     FT_Face face = nullptr;
     FcPattern* pattern = FcPatternCreate();
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(name.c_str()));
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
     FcPatternAddInteger(pattern, FC_WEIGHT, (style & 1) ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
     FcPatternAddInteger(pattern, FC_SLANT, (style & 2) ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+    FcConfigSubstitute(config_, pattern, FcMatchPattern);
     FcDefaultSubstitute(pattern);
     FcResult result;
-    FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+    FcPattern* match = FcFontMatch(config_, pattern, &result);
     if (match) {
       FcChar8* file = nullptr;
       int index = 0;
@@ -50,18 +62,16 @@ class FaceCache {
       FcPatternDestroy(match);
     }
     FcPatternDestroy(pattern);
-    entries_.push_back({name, style, face});
     return face;
   }
 
- private:
   struct Entry {
     std::string name;
     int32_t style;
     FT_Face face;
   };
   FT_Library library_ = nullptr;
-  bool fcInit_ = false;
+  FcConfig* config_ = nullptr;
   std::vector<Entry> entries_;
 };
 

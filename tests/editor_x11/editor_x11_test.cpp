@@ -1,0 +1,686 @@
+// The editor of the built Soravel.so in a real X window (under Xvfb): a host window of
+// our own, the plug-in loaded with dlopen, effEditIdle every 20 ms or so, real input
+// through XTest, pixels read back with XGetImage and compared with the same editor drawn
+// by the raster platform in this process, resources counted with X-Resource.
+#include <dirent.h>
+#include <png.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "editor/editor.h"
+#include "gui/platform/raster/raster_platform.h"
+#include "plugin/vst_plugin.h"
+#include "tests/plugin/host.h"
+
+// Last: Xlib's macros (None, Bool, Status) clash with names in the headers above.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XRes.h>
+#include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
+
+namespace {
+
+constexpr int kWidth = 773, kHeight = 491;
+
+struct HostEvent {
+  VstInt32 op, index;
+  float value;
+};
+std::vector<HostEvent>& Events() {
+  static std::vector<HostEvent> events;
+  return events;
+}
+int Count(VstInt32 op) {
+  int n = 0;
+  for (const HostEvent& e : Events()) n += e.op == op;
+  return n;
+}
+
+VstIntPtr RecordingCallback(AEffect* e, VstInt32 op, VstInt32 index, VstIntPtr value, void* ptr,
+                            float opt) {
+  if (op == audioMasterAutomate || op == audioMasterBeginEdit || op == audioMasterEndEdit)
+    Events().push_back({op, index, opt});
+  return HostCallback(e, op, index, value, ptr, opt);
+}
+
+std::string Sequence() {
+  std::string s;
+  for (const HostEvent& ev : Events()) {
+    if (!s.empty()) s += ' ';
+    s += ev.op == audioMasterBeginEdit ? 'B' : ev.op == audioMasterEndEdit ? 'E' : 'A';
+    s += std::to_string(ev.index);
+  }
+  return s;
+}
+
+// Begin first, end last, every automate inside an open bracket, brackets balanced.
+::testing::AssertionResult IsOneGesture(int index) {
+  const std::vector<HostEvent>& ev = Events();
+  int depth = 0, automates = 0;
+  bool ok = !ev.empty() && ev.front().op == audioMasterBeginEdit;
+  for (const HostEvent& e : ev) {
+    if (!ok) break;
+    ok = e.index == index;
+    if (e.op == audioMasterBeginEdit) ++depth;
+    if (e.op == audioMasterEndEdit) ok = ok && --depth >= 0;
+    if (e.op == audioMasterAutomate) ok = ok && depth > 0 && ++automates > 0;
+  }
+  if (ok && depth == 0 && automates > 0 && ev.back().op == audioMasterEndEdit)
+    return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << "host saw \"" << Sequence() << "\" for parameter "
+                                       << index;
+}
+
+class Instance {
+ public:
+  Instance() {
+    const PluginLibrary& lib = PluginLibrary::Get();
+    if (lib.vstPluginMain) e_ = lib.vstPluginMain(RecordingCallback);
+  }
+  ~Instance() { Close(); }
+  Instance(const Instance&) = delete;
+  Instance& operator=(const Instance&) = delete;
+  AEffect* effect() const { return e_; }
+  VstIntPtr Dispatch(VstInt32 op, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
+                     float opt = 0.0f) {
+    return e_->dispatcher(e_, op, index, value, ptr, opt);
+  }
+  void Close() {
+    if (e_) Dispatch(effClose);
+    e_ = nullptr;
+  }
+  void Start() {
+    Dispatch(effOpen);
+    Dispatch(effSetSampleRate, 0, 0, nullptr, 44100.0f);
+    Dispatch(effSetBlockSize, 0, kBlock);
+    Dispatch(effMainsChanged, 0, 1);
+  }
+  float Get(int i) { return e_->getParameter(e_, i); }
+  void Set(int i, float v) { e_->setParameter(e_, i, v); }
+  // A sine of the given peak on both inputs; answers the output's largest magnitude.
+  float Process(float amplitude, int frames) {
+    std::vector<float> inL(kBlock), inR(kBlock), outL(kBlock), outR(kBlock);
+    float peak = 0.0f;
+    for (int pos = 0; pos < frames; pos += kBlock) {
+      for (int i = 0; i < kBlock; ++i) inL[i] = inR[i] = amplitude * std::sin(0.05f * (pos + i));
+      float* in[2] = {inL.data(), inR.data()};
+      float* out[2] = {outL.data(), outR.data()};
+      e_->processReplacing(e_, in, out, kBlock);
+      for (int i = 0; i < kBlock; ++i) peak = std::max(peak, std::fabs(outL[i]));
+    }
+    return peak;
+  }
+  static constexpr int kBlock = 512;
+
+ private:
+  AEffect* e_ = nullptr;
+};
+
+// The test's own connection: the host window, XTest input and read-backs.
+Display* Dpy() {
+  static Display* d = XOpenDisplay(nullptr);
+  return d;
+}
+
+// A top-level host window at the screen's top-left (no window manager moves it).
+::Window HostWindow() {
+  static ::Window w = 0;
+  Display* d = Dpy();
+  if (!w) {
+    XSetWindowAttributes a{};
+    a.override_redirect = True;
+    a.background_pixel = BlackPixel(d, DefaultScreen(d));
+    a.event_mask = KeyPressMask | KeyReleaseMask;
+    w = XCreateWindow(d, DefaultRootWindow(d), 0, 0, kWidth, kHeight, 0, CopyFromParent,
+                      InputOutput, CopyFromParent, CWOverrideRedirect | CWBackPixel | CWEventMask,
+                      &a);
+    XMapRaised(d, w);
+    XSync(d, False);
+  }
+  return w;
+}
+
+std::vector<::Window> Children(::Window w) {
+  ::Window root, parent, *kids = nullptr;
+  unsigned n = 0;
+  std::vector<::Window> out;
+  XSync(Dpy(), False);
+  if (XQueryTree(Dpy(), w, &root, &parent, &kids, &n)) out.assign(kids, kids + n);
+  if (kids) XFree(kids);
+  return out;
+}
+
+using Clock = std::chrono::steady_clock;
+
+// What a host does: editor idle about every 20 ms, until `done` holds or a generous
+// time has passed (the answer says which).
+bool IdleUntil(Instance& p, const std::function<bool()>& done, int timeoutMs = 10000) {
+  const auto end = Clock::now() + std::chrono::milliseconds(timeoutMs);
+  for (;;) {
+    p.Dispatch(effEditIdle);
+    if (done()) return true;
+    if (Clock::now() > end) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+}
+void IdleFor(Instance& p, int ms) { IdleUntil(p, [] { return false; }, ms); }
+
+// 0x00RRGGBB per pixel.
+struct Shot {
+  int width = 0, height = 0;
+  std::vector<uint32_t> px;
+};
+
+Shot Capture(::Window w) {
+  Shot s;
+  XSync(Dpy(), False);
+  XImage* img = XGetImage(Dpy(), w, 0, 0, kWidth, kHeight, AllPlanes, ZPixmap);
+  if (!img) return s;
+  s.width = kWidth;
+  s.height = kHeight;
+  s.px.resize(static_cast<size_t>(kWidth) * kHeight);
+  for (int y = 0; y < kHeight; ++y)
+    for (int x = 0; x < kWidth; ++x)
+      s.px[static_cast<size_t>(y) * kWidth + x] = XGetPixel(img, x, y) & 0xffffff;
+  XDestroyImage(img);
+  return s;
+}
+
+int Differing(const Shot& a, const Shot& b, int left = 0, int top = 0, int right = kWidth,
+              int bottom = kHeight) {
+  if (a.px.size() != b.px.size() || a.px.empty()) return -1;
+  int n = 0;
+  for (int y = top; y < bottom; ++y)
+    for (int x = left; x < right; ++x)
+      n += a.px[static_cast<size_t>(y) * kWidth + x] != b.px[static_cast<size_t>(y) * kWidth + x];
+  return n;
+}
+
+bool WritePng(const Shot& s, const std::string& path) {
+  FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f) return false;
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  png_infop info = png_create_info_struct(png);
+  png_init_io(png, f);
+  png_set_IHDR(png, info, s.width, s.height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  png_write_info(png, info);
+  std::vector<png_byte> row(static_cast<size_t>(s.width) * 3);
+  for (int y = 0; y < s.height; ++y) {
+    for (int x = 0; x < s.width; ++x) {
+      const uint32_t p = s.px[static_cast<size_t>(y) * s.width + x];
+      row[3 * x] = static_cast<png_byte>(p >> 16);
+      row[3 * x + 1] = static_cast<png_byte>(p >> 8);
+      row[3 * x + 2] = static_cast<png_byte>(p);
+    }
+    png_write_row(png, row.data());
+  }
+  png_write_end(png, nullptr);
+  png_destroy_write_struct(&png, &info);
+  return std::fclose(f) == 0;
+}
+
+// The same editor drawn by the raster platform, linked into this test: the picture the
+// X window must show.
+VstIntPtr QuietHost(AEffect*, VstInt32 op, VstInt32, VstIntPtr, void*, float) {
+  return op == audioMasterVersion ? 2400 : 0;
+}
+Shot RasterReference(const std::function<void(VstPlugin&)>& setUp = {}) {
+  static int parent;
+  VstPlugin plugin(QuietHost);
+  if (setUp) setUp(plugin);
+  auto* editor = dynamic_cast<Editor*>(plugin.getEditor());
+  Shot s;
+  if (!editor || !editor->open(&parent)) return s;
+  editor->idle();
+  auto& w = *static_cast<raster::RasterWindow*>(editor->getFrame()->platformWindow());
+  w.paint();
+  s.width = kWidth;
+  s.height = kHeight;
+  for (int y = 0; y < kHeight; ++y)
+    for (int x = 0; x < kWidth; ++x) s.px.push_back(w.surface().pixel(x, y) & 0xffffff);
+  editor->close();
+  return s;
+}
+
+// Input through the server, in editor coordinates (the host sits at the screen's origin).
+void MoveTo(int x, int y) {
+  XTestFakeMotionEvent(Dpy(), DefaultScreen(Dpy()), x, y, 0);
+  XSync(Dpy(), False);
+}
+void Button(unsigned b, bool down) {
+  XTestFakeButtonEvent(Dpy(), b, down ? True : False, 0);
+  XSync(Dpy(), False);
+}
+void Key(KeySym sym, bool down) {
+  XTestFakeKeyEvent(Dpy(), XKeysymToKeycode(Dpy(), sym), down ? True : False, 0);
+  XSync(Dpy(), False);
+}
+void Tap(KeySym sym) {
+  Key(sym, true);
+  Key(sym, false);
+}
+void Click(int x, int y, unsigned b = 1) {
+  MoveTo(x, y);
+  Button(b, true);
+  Button(b, false);
+}
+
+struct Point {
+  int x, y;
+};
+constexpr Point kDryKnob{386, 85};
+constexpr Point kDecayDisplay{303, 272};
+constexpr Point kFreezeSwitch{382, 235};
+constexpr Point kSizeKnob{476, 224};
+constexpr Point kLogo{100, 60};
+constexpr Point kAboutClose{167, 78};
+constexpr Point kWebLink{430, 310};
+constexpr int kMeter[4] = {648, 178, 711, 435};
+
+class EditorX11 : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_NE(Dpy(), nullptr) << "no X display: run under xvfb-run";
+    ASSERT_TRUE(PluginLibrary::Get().error.empty()) << PluginLibrary::Get().error;
+    p = std::make_unique<Instance>();
+    ASSERT_NE(p->effect(), nullptr);
+    ASSERT_TRUE(p->effect()->flags & effFlagsHasEditor);
+    p->Start();
+    host = HostWindow();
+    MoveTo(700, 470);  // clear of every control
+    ASSERT_EQ(p->Dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(host)), 1);
+    const std::vector<::Window> kids = Children(host);
+    ASSERT_EQ(kids.size(), 1u);
+    editor = kids[0];
+    IdleFor(*p, 60);
+    Events().clear();
+  }
+  void TearDown() override {
+    for (unsigned b = 1; b <= 3; ++b) Button(b, false);
+    if (p && p->effect()) {
+      p->Dispatch(effEditClose);
+      p->Close();
+    }
+  }
+  // The picture once it has come to rest: two captures further apart than the meter's
+  // peak markers hold still agree.
+  Shot Settled() {
+    Shot last = Capture(editor), now;
+    IdleUntil(*p, [&] {
+      IdleFor(*p, 250);
+      now = Capture(editor);
+      const bool same = Differing(last, now) == 0;
+      last = now;
+      return same;
+    });
+    return now;
+  }
+  bool IdleUntilEnded() {
+    return IdleUntil(*p, [] {
+      return Count(audioMasterEndEdit) > 0 &&
+             Count(audioMasterEndEdit) == Count(audioMasterBeginEdit);
+    });
+  }
+
+  std::unique_ptr<Instance> p;
+  ::Window host = 0, editor = 0;
+};
+
+}  // namespace
+
+TEST_F(EditorX11, ChildOfTheHostPaintingWhatTheRasterDraws) {
+  XWindowAttributes a;
+  ASSERT_TRUE(XGetWindowAttributes(Dpy(), editor, &a));
+  EXPECT_EQ(a.width, kWidth);
+  EXPECT_EQ(a.height, kHeight);
+  EXPECT_EQ(a.map_state, IsViewable);
+  const Shot reference = RasterReference();
+  ASSERT_EQ(reference.px.size(), static_cast<size_t>(kWidth) * kHeight);
+  Shot shown;
+  IdleUntil(*p, [&] { return Differing(shown = Capture(editor), reference) == 0; });
+  EXPECT_EQ(Differing(shown, reference), 0) << "pixels differ from the raster's picture";
+  EXPECT_TRUE(WritePng(shown, std::string(SORAVEL_SHOT_DIR) + "/editor-linux.png"));
+
+  // A change from the host shows at the next idle, as the raster draws it too.
+  p->Set(kDecayFreeze, 1.0f);
+  const Shot frozen = RasterReference([](VstPlugin& v) { v.setParameter(kDecayFreeze, 1.0f); });
+  IdleUntil(*p, [&] { return Differing(shown = Capture(editor), frozen) == 0; });
+  EXPECT_EQ(Differing(shown, frozen), 0);
+  EXPECT_GT(Differing(reference, frozen), 100);
+  EXPECT_TRUE(Events().empty()) << "host changes are not edits: " << Sequence();
+}
+
+TEST_F(EditorX11, KnobDragControlClickAndWheelReachTheHostAsGestures) {
+  p->Set(kSize, 0.3f);
+  IdleFor(*p, 40);
+  Events().clear();
+  MoveTo(kSizeKnob.x, kSizeKnob.y);
+  Button(1, true);
+  for (int dy = 5; dy <= 50; dy += 5) {
+    MoveTo(kSizeKnob.x, kSizeKnob.y - dy);
+    IdleFor(*p, 0);
+  }
+  Button(1, false);
+  ASSERT_TRUE(IdleUntilEnded()) << Sequence();
+  EXPECT_NEAR(p->Get(kSize), 0.55f, 0.01f);  // linear: 200 pixels span the range
+  EXPECT_TRUE(IsOneGesture(kSize));
+  EXPECT_NEAR(Log().lastAutomateValue.load(), p->Get(kSize), 1e-6f);
+
+  // Control-click puts a level knob in the middle of its travel.
+  p->Set(kDryLevel, 0.3f);
+  Events().clear();
+  MoveTo(kDryKnob.x, kDryKnob.y);
+  Key(XK_Control_L, true);
+  Click(kDryKnob.x, kDryKnob.y);
+  Key(XK_Control_L, false);
+  ASSERT_TRUE(IdleUntilEnded()) << Sequence();
+  EXPECT_NEAR(p->Get(kDryLevel), 0.9101f, 1e-3f);
+  EXPECT_TRUE(IsOneGesture(kDryLevel));
+
+  // Wheel notches: button 4 up, 5 down, one increment each.
+  p->Set(kSize, 0.3f);
+  Events().clear();
+  Click(kSizeKnob.x, kSizeKnob.y, 4);
+  ASSERT_TRUE(IdleUntilEnded()) << Sequence();
+  EXPECT_NEAR(p->Get(kSize), 0.4f, 1e-4f);
+  EXPECT_TRUE(IsOneGesture(kSize));
+  Events().clear();
+  Click(kSizeKnob.x, kSizeKnob.y, 5);
+  Click(kSizeKnob.x, kSizeKnob.y, 5);
+  ASSERT_TRUE(IdleUntil(*p, [] { return Count(audioMasterEndEdit) == 2; })) << Sequence();
+  EXPECT_NEAR(p->Get(kSize), 0.2f, 1e-4f);
+}
+
+TEST_F(EditorX11, DragEndsWhenTheFocusLeavesTheWindow) {
+  p->Set(kSize, 0.3f);
+  Events().clear();
+  MoveTo(kSizeKnob.x, kSizeKnob.y);
+  Button(1, true);
+  MoveTo(kSizeKnob.x, kSizeKnob.y - 20);
+  ASSERT_TRUE(IdleUntil(*p, [] { return Count(audioMasterAutomate) > 0; })) << Sequence();
+  // The host takes the keyboard focus while the button is still down.
+  XSetInputFocus(Dpy(), host, RevertToParent, CurrentTime);
+  XSync(Dpy(), False);
+  EXPECT_TRUE(IdleUntilEnded()) << "the gesture did not end: " << Sequence();
+  Button(1, false);
+  IdleFor(*p, 60);
+  EXPECT_TRUE(IsOneGesture(kSize));
+  EXPECT_NEAR(p->Get(kSize), 0.4f, 0.01f);
+}
+
+TEST_F(EditorX11, TypedValueCommitsOnReturnAndEscapeCancels) {
+  const Shot before = Settled();
+  Events().clear();
+  Click(kDecayDisplay.x, kDecayDisplay.y);
+  // The entry opens with its text selected: the display's area turns light.
+  Shot editing;
+  ASSERT_TRUE(IdleUntil(*p, [&] {
+    return Differing(before, editing = Capture(editor), 279, 265, 327, 279) > 20;
+  }));
+  for (KeySym k : {XK_3, XK_space, XK_s, XK_e, XK_c}) Tap(k);
+  Tap(XK_Return);
+  ASSERT_TRUE(IdleUntilEnded()) << Sequence();
+  EXPECT_NEAR(p->Get(kDecayTime), (std::log10(3.0f) + 1.0f) / 3.0f, 1e-4f);
+  EXPECT_EQ(Count(audioMasterAutomate), 1) << Sequence();
+  EXPECT_TRUE(IsOneGesture(kDecayTime));
+
+  // Escape leaves the value as it was and tells the host nothing changed.
+  const float kept = p->Get(kDecayTime);
+  const Shot committed = Settled();
+  Events().clear();
+  Click(kDecayDisplay.x, kDecayDisplay.y);
+  IdleUntil(*p, [&] { return Differing(committed, Capture(editor), 279, 265, 327, 279) > 20; });
+  Tap(XK_9);
+  Tap(XK_BackSpace);
+  Tap(XK_1);
+  Tap(XK_Escape);
+  ASSERT_TRUE(IdleUntilEnded()) << Sequence();
+  EXPECT_EQ(p->Get(kDecayTime), kept);
+  EXPECT_EQ(Count(audioMasterAutomate), 0) << Sequence();
+  EXPECT_EQ(Differing(committed, Settled()), 0) << "the display did not come back";
+
+  // A click elsewhere commits what was typed.
+  Events().clear();
+  Click(kDecayDisplay.x, kDecayDisplay.y);
+  IdleUntil(*p, [&] { return Differing(committed, Capture(editor), 279, 265, 327, 279) > 20; });
+  Tap(XK_1);
+  Click(700, 470);
+  ASSERT_TRUE(IdleUntilEnded()) << Sequence();
+  EXPECT_NEAR(p->Get(kDecayTime), 1.0f / 3.0f, 1e-4f);  // 1 second
+}
+
+TEST_F(EditorX11, FreezeSwitchAndTheAboutView) {
+  const Shot off = Settled();
+  Click(kFreezeSwitch.x, kFreezeSwitch.y);
+  ASSERT_TRUE(IdleUntilEnded()) << Sequence();
+  EXPECT_EQ(p->Get(kDecayFreeze), 1.0f);
+  EXPECT_TRUE(IsOneGesture(kDecayFreeze));
+  Events().clear();
+  Click(kFreezeSwitch.x, kFreezeSwitch.y);
+  ASSERT_TRUE(IdleUntilEnded()) << Sequence();
+  EXPECT_EQ(p->Get(kDecayFreeze), 0.0f);
+  const Shot plain = Settled();
+  EXPECT_EQ(Differing(off, plain), 0);
+
+  // The logo opens the about view; its links go to xdg-open (a stand-in here).
+  char dir[] = "/tmp/soravel-x11-XXXXXX";
+  ASSERT_NE(mkdtemp(dir), nullptr);
+  const std::string opened = std::string(dir) + "/opened";
+  {
+    std::ofstream script(std::string(dir) + "/xdg-open");
+    script << "#!/bin/sh\necho \"$1\" > " << opened << ".tmp && mv " << opened << ".tmp "
+           << opened << "\n";
+  }
+  chmod((std::string(dir) + "/xdg-open").c_str(), 0755);
+  const std::string oldPath = std::getenv("PATH") ? std::getenv("PATH") : "";
+  setenv("PATH", (std::string(dir) + ":" + oldPath).c_str(), 1);
+
+  Events().clear();
+  Click(kLogo.x, kLogo.y);
+  Shot about;
+  ASSERT_TRUE(IdleUntil(*p, [&] {
+    return Differing(plain, about = Capture(editor)) > kWidth * kHeight / 2;
+  }));
+  WritePng(about, std::string(SORAVEL_SHOT_DIR) + "/editor-linux-about.png");
+  Click(kFreezeSwitch.x, kFreezeSwitch.y);  // modal: nothing below takes the click
+  Click(kWebLink.x, kWebLink.y);
+  std::string url;
+  IdleUntil(*p, [&] {
+    std::ifstream in(opened);
+    return static_cast<bool>(std::getline(in, url));
+  });
+  setenv("PATH", oldPath.c_str(), 1);
+  EXPECT_EQ(url, "https://www.quellmark.example/");
+  int status = 0;
+  EXPECT_EQ(waitpid(-1, &status, WNOHANG), -1) << "a child is left to reap";
+  EXPECT_EQ(errno, ECHILD);
+  std::remove(opened.c_str());
+  std::remove((std::string(dir) + "/xdg-open").c_str());
+  rmdir(dir);
+
+  Click(kAboutClose.x, kAboutClose.y);
+  ASSERT_TRUE(IdleUntil(*p, [&] { return Differing(plain, Capture(editor)) == 0; }));
+  Click(kLogo.x, kLogo.y);
+  ASSERT_TRUE(IdleUntil(*p, [&] { return Differing(plain, Capture(editor)) > 1000; }));
+  Tap(XK_Escape);
+  EXPECT_TRUE(IdleUntil(*p, [&] { return Differing(plain, Capture(editor)) == 0; }));
+  EXPECT_EQ(p->Get(kDecayFreeze), 0.0f);
+  EXPECT_TRUE(Events().empty()) << Sequence();
+}
+
+TEST_F(EditorX11, KeysTheEditorDoesNotUseGoOnToTheHostWindow) {
+  XEvent ev;
+  while (XCheckWindowEvent(Dpy(), host, KeyPressMask | KeyReleaseMask, &ev)) {
+  }
+  MoveTo(600, 450);
+  Tap(XK_space);
+  bool passed = false;
+  IdleUntil(*p, [&] {
+    while (XCheckWindowEvent(Dpy(), host, KeyPressMask, &ev))
+      if (XLookupKeysym(&ev.xkey, 0) == XK_space) passed = true;
+    return passed;
+  });
+  EXPECT_TRUE(passed) << "Space never reached the host window";
+}
+
+TEST_F(EditorX11, MeterMovesWithTheAudioOnAnAudioThread) {
+  const Shot unlit = Settled();
+  std::thread audio([this] { p->Process(0.9f, 44100 / 4); });
+  Shot lit;
+  const bool rose = IdleUntil(*p, [&] {
+    return Differing(unlit, lit = Capture(editor), kMeter[0], kMeter[1], kMeter[2], kMeter[3]) > 2000;
+  });
+  audio.join();
+  EXPECT_TRUE(rose);
+  EXPECT_EQ(Differing(unlit, lit, 0, 0, kMeter[0], kHeight), 0) << "more than the meter moved";
+  p->Process(0.0f, 44100 * 8);
+  EXPECT_TRUE(IdleUntil(*p, [&] {
+    return Differing(unlit, Capture(editor), kMeter[0], kMeter[1], kMeter[2], kMeter[3]) <= 10;
+  }));
+}
+
+namespace {
+// Resources the server holds for the client owning `id`, by kind.
+struct Resources {
+  long windows = -1, pixmaps = -1, gcs = -1, cursors = -1;
+  bool operator==(const Resources&) const = default;
+};
+Resources ClientResources(XID id) {
+  Resources r;
+  int n = 0;
+  XResType* types = nullptr;
+  if (!XResQueryClientResources(Dpy(), id, &n, &types)) return r;
+  r.windows = r.pixmaps = r.gcs = r.cursors = 0;
+  for (int i = 0; i < n; ++i) {
+    char* name = XGetAtomName(Dpy(), types[i].resource_type);
+    const std::string kind = name ? name : "";
+    if (name) XFree(name);
+    if (kind == "WINDOW") r.windows = types[i].count;
+    if (kind == "PIXMAP") r.pixmaps = types[i].count;
+    if (kind == "GC") r.gcs = types[i].count;
+    if (kind == "CURSOR") r.cursors = types[i].count;
+  }
+  XFree(types);
+  return r;
+}
+std::ostream& operator<<(std::ostream& o, const Resources& r) {
+  return o << r.windows << " windows, " << r.pixmaps << " pixmaps, " << r.gcs << " GCs, "
+           << r.cursors << " cursors";
+}
+int OpenDescriptors() {
+  int n = 0;
+  if (DIR* d = opendir("/proc/self/fd")) {
+    while (dirent* e = readdir(d)) n += e->d_name[0] != '.';
+    closedir(d);
+  }
+  return n;
+}
+}  // namespace
+
+TEST(EditorX11Lifecycle, OpenCloseCyclesLeaveNoServerResourcesOrDescriptors) {
+  ASSERT_NE(Dpy(), nullptr);
+  int major = 0, minor = 0, event = 0, error = 0;
+  ASSERT_TRUE(XResQueryExtension(Dpy(), &event, &error) && XResQueryVersion(Dpy(), &major, &minor))
+      << "no X-Resource extension";
+  Instance p;
+  ASSERT_NE(p.effect(), nullptr);
+  p.Start();
+  const ::Window host = HostWindow();
+  void* parent = reinterpret_cast<void*>(host);
+
+  // One cycle with everything used once: the hand cursor, a text entry left open.
+  auto cycle = [&](bool full, Resources* seen) {
+    ASSERT_EQ(p.Dispatch(effEditOpen, 0, 0, parent), 1);
+    p.Dispatch(effEditIdle);
+    if (full) {
+      MoveTo(kLogo.x, kLogo.y);
+      MoveTo(kLogo.x + 1, kLogo.y);
+      Click(kDecayDisplay.x, kDecayDisplay.y);
+      IdleFor(p, 60);
+    }
+    if (seen) *seen = ClientResources(Children(host).at(0));
+    p.Dispatch(effEditClose);
+    EXPECT_TRUE(Children(host).empty());
+  };
+  const int fdsBefore = OpenDescriptors();
+  Resources first, last;
+  cycle(true, &first);
+  for (int i = 0; i < 100; ++i) cycle(i % 10 == 0, nullptr);
+  cycle(true, &last);
+  EXPECT_EQ(first, last) << "first " << first << "; after 100 cycles " << last;
+  EXPECT_EQ(first.windows, 1) << first;
+  EXPECT_EQ(OpenDescriptors(), fdsBefore) << "the display connection stayed open";
+  for (unsigned b = 1; b <= 3; ++b) Button(b, false);
+}
+
+TEST(EditorX11Lifecycle, ReopensAndGoesWithThePlugin) {
+  ASSERT_NE(Dpy(), nullptr);
+  const ::Window host = HostWindow();
+  auto p = std::make_unique<Instance>();
+  p->Start();
+  ASSERT_EQ(p->Dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(host)), 1);
+  p->Dispatch(effEditClose);
+  p->Dispatch(effEditClose);  // twice is harmless
+  p->Set(kSize, 0.25f);
+  ASSERT_EQ(p->Dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(host)), 1);
+  // A second open without a close rebuilds in place.
+  ASSERT_EQ(p->Dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(host)), 1);
+  EXPECT_EQ(Children(host).size(), 1u);
+  IdleFor(*p, 60);
+  Click(kDecayDisplay.x, kDecayDisplay.y);  // a text entry open as the plug-in goes
+  IdleFor(*p, 60);
+  p->Close();
+  EXPECT_TRUE(Children(host).empty());
+  p.reset();
+}
+
+TEST(EditorX11Lifecycle, HostWindowDestroyedFirst) {
+  ASSERT_NE(Dpy(), nullptr);
+  Instance p;
+  p.Start();
+  ::Window own = XCreateSimpleWindow(Dpy(), HostWindow(), 0, 0, kWidth, kHeight, 0, 0, 0);
+  XMapWindow(Dpy(), own);
+  XSync(Dpy(), False);
+  ASSERT_EQ(p.Dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(own)), 1);
+  IdleFor(p, 40);
+  XDestroyWindow(Dpy(), own);  // the host's window goes before effEditClose
+  XSync(Dpy(), False);
+  IdleFor(p, 60);
+  p.Dispatch(effEditClose);
+  EXPECT_GT(p.Process(0.5f, 4096), 0.0f);
+}
+
+TEST(EditorX11NoDisplay, OpenAnswersZeroAndAudioGoesOn) {
+  Instance p;
+  ASSERT_NE(p.effect(), nullptr);
+  p.Start();
+  // Not a window of the display: refused, nothing else happens.
+  if (Dpy()) {
+    EXPECT_EQ(p.Dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(0x1fffff0)), 0);
+  }
+  EXPECT_EQ(p.Dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(~uintptr_t{0})), 0);
+  const char* display = std::getenv("DISPLAY");
+  const std::string saved = display ? display : "";
+  unsetenv("DISPLAY");
+  EXPECT_EQ(p.Dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(0x400001)), 0);
+  if (display) setenv("DISPLAY", saved.c_str(), 1);
+  p.Dispatch(effEditIdle);
+  p.Dispatch(effEditClose);
+  EXPECT_GT(p.Process(0.5f, 4096), 0.0f);
+}
