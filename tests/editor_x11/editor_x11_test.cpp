@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cmath>
@@ -592,6 +593,34 @@ int OpenDescriptors() {
   return n;
 }
 }  // namespace
+
+// A second thread automates every parameter and switches programs thousands of times
+// while the host's GUI thread idles the editor: afterwards the window shows exactly
+// what the raster draws for the final values (also run under ThreadSanitizer).
+TEST_F(EditorX11, AutomationFromAnotherThreadEndsOnTheFinalValues) {
+  auto finalValue = [](int i) { return static_cast<float>((i * 29) % 17) / 16.0f; };
+  std::atomic<bool> done{false};
+  std::thread automation([&] {
+    for (int round = 0; round < 2000; ++round) {
+      if (round % 250 == 0) p->Dispatch(effSetProgram, 0, round / 250 % kNumPrograms);
+      for (int i = 0; i < kNumParams; ++i)
+        p->Set(i, static_cast<float>((round * 7 + i * 13) % 101) / 100.0f);
+    }
+    p->Dispatch(effSetProgram, 0, 3);
+    for (int i = 0; i < kNumParams; ++i) p->Set(i, finalValue(i));
+    done.store(true);
+  });
+  IdleUntil(*p, [&] { return done.load(); }, 60000);
+  automation.join();
+  const Shot reference = RasterReference([&](VstPlugin& v) {
+    v.setProgram(3);
+    for (int i = 0; i < kNumParams; ++i) v.setParameter(i, finalValue(i));
+  });
+  Shot shown;
+  IdleUntil(*p, [&] { return Differing(shown = Capture(editor), reference) == 0; });
+  EXPECT_EQ(Differing(shown, reference), 0) << "the editor does not show the final values";
+  EXPECT_TRUE(Events().empty()) << "automation is not an edit: " << Sequence();
+}
 
 TEST(EditorX11Lifecycle, OpenCloseCyclesLeaveNoServerResourcesOrDescriptors) {
   ASSERT_NE(Dpy(), nullptr);
