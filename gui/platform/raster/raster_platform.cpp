@@ -258,34 +258,12 @@ void RasterPlatform::sleep(uint32_t ms) {
 }
 
 uint32_t RasterPlatform::startTimer(uint32_t periodMs, platform::TimerCallback cb) {
-  if (refuseTimers_ || !cb || periodMs == 0) return 0;
-  const uint32_t id = nextTimerId_++;
-  if (nextTimerId_ == 0) nextTimerId_ = 1;
-  timers_.push_back({id, periodMs, ticks() + periodMs, cb});
-  return id;
+  return refuseTimers_ ? 0 : timers_.start(periodMs, cb, ticks());
 }
 
-void RasterPlatform::stopTimer(uint32_t id) {
-  timers_.erase(std::remove_if(timers_.begin(), timers_.end(),
-                               [id](const Timer& t) { return t.id == id; }),
-                timers_.end());
-}
+void RasterPlatform::stopTimer(uint32_t id) { timers_.stop(id); }
 
-void RasterPlatform::runDueTimers() {
-  const uint32_t now = ticks();
-  // Collect first: callbacks may start or stop timers.
-  std::vector<std::pair<uint32_t, platform::TimerCallback>> due;
-  for (Timer& t : timers_)
-    if (static_cast<int32_t>(now - t.due) >= 0) {
-      due.emplace_back(t.id, t.cb);
-      t.due = now + t.period;
-    }
-  for (auto& d : due) {
-    const bool alive = std::any_of(timers_.begin(), timers_.end(),
-                                   [&](const Timer& t) { return t.id == d.first; });
-    if (alive) d.second(d.first);
-  }
-}
+void RasterPlatform::runDueTimers() { timers_.fireDue(ticks()); }
 
 void RasterPlatform::useManualClock(uint32_t startTicks) {
   manual_ = true;

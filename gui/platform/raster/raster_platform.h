@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "gui/platform/platform.h"
+#include "gui/platform/timer_list.h"
 #include "gui/platform/raster/raster_surface.h"
 
 namespace raster {
@@ -142,16 +143,11 @@ class RasterPlatform : public platform::Platform {
   void windowDestroyed(RasterWindow* w);
 
  private:
-  struct Timer {
-    uint32_t id, period, due;
-    platform::TimerCallback cb;
-  };
   bool manual_ = false;
   uint32_t manualTicks_ = 0;
   uint32_t buttons_ = 0;
   platform::Point cursor_{};
-  std::vector<Timer> timers_;
-  uint32_t nextTimerId_ = 1;
+  platform::TimerList timers_;
   bool refuseTimers_ = false;
   std::vector<RasterWindow*> windows_;
 };

@@ -756,35 +756,13 @@ platform::Point X11Platform::cursorPosition() {
 }
 
 uint32_t X11Platform::startTimer(uint32_t periodMs, platform::TimerCallback cb) {
-  if (!cb || periodMs == 0) return 0;
-  const uint32_t id = nextTimerId_++;
-  if (nextTimerId_ == 0) nextTimerId_ = 1;
-  timers_.push_back({id, periodMs, ticks() + periodMs, cb});
-  return id;
+  return timers_.start(periodMs, cb, ticks());
 }
 
-void X11Platform::stopTimer(uint32_t id) {
-  timers_.erase(std::remove_if(timers_.begin(), timers_.end(),
-                               [id](const Timer& t) { return t.id == id; }),
-                timers_.end());
-}
+void X11Platform::stopTimer(uint32_t id) { timers_.stop(id); }
 
-void X11Platform::fireDueTimers() {
-  const uint32_t now = ticks();
-  // Collected first: callbacks may start or stop timers. A late idle fires a timer
-  // once, not once per missed period.
-  std::vector<std::pair<uint32_t, platform::TimerCallback>> due;
-  for (Timer& t : timers_)
-    if (static_cast<int32_t>(now - t.due) >= 0) {
-      due.emplace_back(t.id, t.cb);
-      t.due = now + t.period;
-    }
-  for (auto& d : due) {
-    const bool alive = std::any_of(timers_.begin(), timers_.end(),
-                                   [&](const Timer& t) { return t.id == d.first; });
-    if (alive) d.second(d.first);
-  }
-}
+// A late idle fires a timer once, not once per missed period.
+void X11Platform::fireDueTimers() { timers_.fireDue(ticks()); }
 
 void X11Platform::processEvents() {
   if (display_) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "gui/platform/platform.h"
+#include "gui/platform/timer_list.h"
 
 namespace x11 {
 
@@ -51,14 +52,9 @@ class X11Platform : public platform::Platform {
   X11Platform() = default;
   void fireDueTimers();
   void closeDisplayIfUnused();
-  struct Timer {
-    uint32_t id, period, due;
-    platform::TimerCallback cb;
-  };
   void* display_ = nullptr;  // Display*
   std::vector<X11Window*> windows_;
-  std::vector<Timer> timers_;
-  uint32_t nextTimerId_ = 1;
+  platform::TimerList timers_;
   unsigned long cursors_[10] = {};
   uint32_t buttons_ = 0;
   platform::Point cursor_{};
