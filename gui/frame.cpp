@@ -350,16 +350,23 @@ void CFrame::onMouseMoved(platform::Point where, uint32_t buttons) {
   mouseMoved(p, buttons);
 }
 void CFrame::onWheel(platform::Point where, float distance, uint32_t buttons) {
+  wheelSteps(where, kMouseWheelAxisY, distance, buttons);
+}
+void CFrame::onHorizontalWheel(platform::Point where, float distance, uint32_t buttons) {
+  wheelSteps(where, kMouseWheelAxisX, distance, buttons);
+}
+void CFrame::wheelSteps(platform::Point where, int32_t axis, float distance, uint32_t buttons) {
   // Precision touchpads and high-resolution wheels send parts of a notch: they add up
   // (in 120ths, exactly) to whole notches; a change of direction starts afresh.
+  long& rest = wheelUnits_[axis == kMouseWheelAxisX ? 0 : 1];
   const long units = std::lround(static_cast<double>(distance) * 120.0);
   if (units == 0) return;
-  if ((units > 0) != (wheelUnits_ > 0)) wheelUnits_ = 0;
-  wheelUnits_ += units;
-  const long notches = wheelUnits_ / 120;
+  if ((units > 0) != (rest > 0)) rest = 0;
+  rest += units;
+  const long notches = rest / 120;
   if (notches == 0) return;
-  wheelUnits_ -= notches * 120;
-  wheel(pos(where), static_cast<float>(notches), buttons);
+  rest -= notches * 120;
+  wheelOnAxis(pos(where), axis, static_cast<float>(notches), buttons);
 }
 void CFrame::onCaptureLost() {
   // The gesture ends as if the button had been released where the pointer is now.

@@ -88,6 +88,8 @@ class CFrame : public CViewContainer, private platform::WindowListener,
   void onMouseUp(platform::Point where, uint32_t buttons) override;
   void onMouseMoved(platform::Point where, uint32_t buttons) override;
   void onWheel(platform::Point where, float distance, uint32_t buttons) override;
+  void onHorizontalWheel(platform::Point where, float distance, uint32_t buttons) override;
+  void wheelSteps(platform::Point where, int32_t axis, float distance, uint32_t buttons);
   void onCaptureLost() override;
   int32_t onKeyDown(int32_t character, uint8_t virt, uint8_t modifiers) override;
   int32_t onKeyUp(int32_t character, uint8_t virt, uint8_t modifiers) override;
@@ -108,5 +110,5 @@ class CFrame : public CViewContainer, private platform::WindowListener,
   bool dropActive_ = false;
   std::unique_ptr<platform::Window> window_;
   CDragContainer* dragContainer_ = nullptr;
-  long wheelUnits_ = 0;  // wheel travel not yet a whole notch, in 120ths
+  long wheelUnits_[2] = {};  // wheel travel not yet a whole notch, in 120ths, by axis
 };

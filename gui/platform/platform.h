@@ -109,6 +109,8 @@ class WindowListener {
   virtual void onCaptureLost() {}
   // distance in notches, fractions included (a precision touchpad's 30 is 0.25).
   virtual void onWheel(Point where, float distance, uint32_t buttons) = 0;
+  // The horizontal wheel or tilt, positive to the right, in notches like onWheel.
+  virtual void onHorizontalWheel(Point /*where*/, float /*distance*/, uint32_t /*buttons*/) {}
   // character = platform key code, virt = framework virtual key, modifiers 1/2/8.
   // -1 means the editor has no use for the key: the platform passes it on to the
   // host's window, so that the host's shortcuts (Space to play) keep working.

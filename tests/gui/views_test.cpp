@@ -124,6 +124,12 @@ TEST_F(Views, FineWheelStepsAddUpToNotches) {
   for (int i = 0; i < 120; ++i) win().wheel(20, 20, 1, 0);  // one 120th at a time
   EXPECT_EQ(v->log.back(), "wheel 1.000000");
   EXPECT_EQ(v->log.size(), 4u);
+  // The horizontal axis adds up on its own, and reaches views with the axis's sign.
+  win().wheel(20, 20, 60, 0);
+  win().horizontalWheel(20, 20, 60, 0);
+  win().horizontalWheel(20, 20, 60, 0);
+  EXPECT_EQ(v->log.back(), "wheel -1.000000");
+  EXPECT_EQ(v->log.size(), 5u);
 }
 
 TEST_F(Views, InsertBeforeKeepsTheListLinkedBothWays) {

@@ -184,6 +184,11 @@ void RasterWindow::wheel(int32_t x, int32_t y, int32_t delta120, uint32_t modifi
   if (listener_) listener_->onWheel({x, y}, distance, modifiers & 0x70u);
 }
 
+void RasterWindow::horizontalWheel(int32_t x, int32_t y, int32_t delta120, uint32_t modifiers) {
+  if (listener_)
+    listener_->onHorizontalWheel({x, y}, static_cast<float>(delta120) / 120.f, modifiers & 0x70u);
+}
+
 int32_t RasterWindow::keyDown(int32_t character, uint8_t virt, uint8_t modifiers) {
   if (RasterTextEntry* e = focusEntry_) {
     if (virt == 4) e->pressReturn();

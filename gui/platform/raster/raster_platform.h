@@ -74,6 +74,7 @@ class RasterWindow : public platform::Window {
   void mouseUp(int32_t x, int32_t y, uint32_t buttons);
   void mouseMove(int32_t x, int32_t y, uint32_t buttons);
   void wheel(int32_t x, int32_t y, int32_t delta120, uint32_t modifiers);
+  void horizontalWheel(int32_t x, int32_t y, int32_t delta120, uint32_t modifiers);
   int32_t keyDown(int32_t character, uint8_t virt, uint8_t modifiers);
   int32_t keyUp(int32_t character, uint8_t virt, uint8_t modifiers);
   void typeText(const char* s);  // into the focused text entry

@@ -563,9 +563,13 @@ void X11Window::handle(XEvent& ev) {
 
 void X11Window::buttonPress(const XButtonEvent& e) {
   if (e.button >= 4 && e.button <= 7) {
-    // Wheel notches: 4 up, 5 down. The framework has no horizontal axis: 6 and 7 go.
-    if (e.button <= 5 && listener_)
-      listener_->onWheel({e.x, e.y}, e.button == 4 ? 1.f : -1.f, buttonModifiers(e.state));
+    // Wheel notches: 4 up, 5 down, 6 left, 7 right.
+    if (!listener_) return;
+    const uint32_t mods = buttonModifiers(e.state);
+    if (e.button <= 5)
+      listener_->onWheel({e.x, e.y}, e.button == 4 ? 1.f : -1.f, mods);
+    else
+      listener_->onHorizontalWheel({e.x, e.y}, e.button == 7 ? 1.f : -1.f, mods);
     return;
   }
   const uint32_t bit = buttonBit(e.button);
