@@ -111,6 +111,111 @@ bool cutToImage(const platform::Pixmap& img, platform::Rect& d, int32_t& sx, int
   return !d.empty();
 }
 
+// Cuts a destination to a clip rectangle, moving the source origin along; false when empty.
+bool cutToClip(const platform::Rect& clip, platform::Rect& d, int32_t& sx, int32_t& sy) {
+  if (d.left < clip.left) { sx += clip.left - d.left; d.left = clip.left; }
+  if (d.top < clip.top) { sy += clip.top - d.top; d.top = clip.top; }
+  if (d.right > clip.right) d.right = clip.right;
+  if (d.bottom > clip.bottom) d.bottom = clip.bottom;
+  return !d.empty();
+}
+
+long long gImagePixels = 0;
+int gFonts = 0;
+
+// An image as a DIB section selected into a memory context of its own, made once and
+// blitted from at any source offset. Colour-key draws need the colours without alpha
+// (TransparentBlt compares whole 32-bit words): that copy is made on the first such draw.
+class Win32Image : public platform::NativeImage {
+ public:
+  explicit Win32Image(const platform::Pixmap& img) : w_(img.width), h_(img.height) {
+    dc_ = makeContext(img.pixels, false, &bitmap_, &old_);
+  }
+  ~Win32Image() override {
+    release(dc_, bitmap_, old_);
+    release(keyDc_, keyBitmap_, keyOld_);
+  }
+  bool ok() const { return dc_ != nullptr; }
+  HDC dc() const { return dc_; }
+  HDC keyDc() const {
+    if (!keyDc_ && dc_) {
+      GdiFlush();
+      keyDc_ = makeContext(bits_, true, &keyBitmap_, &keyOld_);
+    }
+    return keyDc_;
+  }
+
+ private:
+  HDC makeContext(const uint32_t* from, bool dropAlpha, HBITMAP* bmp, HGDIOBJ* old) const {
+    void* bits = nullptr;
+    *bmp = makeDib(w_, h_, &bits);
+    if (!*bmp || !bits) {
+      if (*bmp) DeleteObject(*bmp);
+      *bmp = nullptr;
+      return nullptr;
+    }
+    auto* out = static_cast<uint32_t*>(bits);
+    const size_t n = static_cast<size_t>(w_) * h_;
+    if (dropAlpha) {
+      for (size_t i = 0; i < n; ++i) out[i] = from[i] & 0xffffffu;
+    } else {
+      std::memcpy(out, from, n * 4);
+      bits_ = out;
+    }
+    HDC dc = CreateCompatibleDC(nullptr);
+    if (!dc) {
+      DeleteObject(*bmp);
+      *bmp = nullptr;
+      return nullptr;
+    }
+    *old = SelectObject(dc, *bmp);
+    return dc;
+  }
+  static void release(HDC dc, HBITMAP bmp, HGDIOBJ old) {
+    if (!dc) return;
+    SelectObject(dc, old);
+    DeleteObject(bmp);
+    DeleteDC(dc);
+  }
+  int w_, h_;
+  HDC dc_ = nullptr;
+  HBITMAP bitmap_ = nullptr;
+  HGDIOBJ old_ = nullptr;
+  mutable const uint32_t* bits_ = nullptr;
+  mutable HDC keyDc_ = nullptr;
+  mutable HBITMAP keyBitmap_ = nullptr;
+  mutable HGDIOBJ keyOld_ = nullptr;
+};
+
+const Win32Image* nativeImage(const platform::Pixmap& img) {
+  auto* n = dynamic_cast<const Win32Image*>(img.native);
+  return n && n->ok() ? n : nullptr;
+}
+
+HFONT makeFont(const platform::FontSpec& f) {
+  const bool symbol = f.name && std::strcmp(f.name, "Symbol") == 0;
+  HFONT h = CreateFontA(-f.pixelHeight, 0, 0, 0, (f.style & 1) ? FW_BOLD : FW_NORMAL,
+                        (f.style & 2) != 0, (f.style & 4) != 0, FALSE, ANSI_CHARSET,
+                        OUT_STRING_PRECIS, CLIP_STROKE_PRECIS, DEFAULT_QUALITY,
+                        VARIABLE_PITCH | (symbol ? FF_DECORATIVE : FF_SWISS),
+                        f.name ? f.name : "Arial");
+  if (h) ++gFonts;
+  return h;
+}
+
+// A font made once for a font description and kept with it.
+class Win32Font : public platform::NativeFont {
+ public:
+  explicit Win32Font(const platform::FontSpec& f) : font_(makeFont(f)) {}
+  ~Win32Font() override {
+    if (font_) DeleteObject(font_);
+  }
+  HFONT handle() const { return font_; }
+
+ private:
+  HFONT font_;
+};
+
 // ---- Surface ----
 
 class Win32Surface : public platform::Surface {
@@ -169,6 +274,7 @@ class Win32Surface : public platform::Surface {
   void text(const char* s, const platform::Rect& r, const platform::FontSpec& f, platform::Color fg,
             platform::Color bg, platform::TextAlign align) override {
     if (!s || r.empty()) return;
+    // Selected for this text alone: a prepared font may go before this surface does.
     SelectObject(dc_, font(f));
     SetTextColor(dc_, rgb(fg));
     if (bg.a) {
@@ -189,77 +295,90 @@ class Win32Surface : public platform::Surface {
     }
     DrawTextA(dc_, s, -1, &rc, flags);
     SetBkMode(dc_, TRANSPARENT);
+    SelectObject(dc_, oldFont_);
   }
   void copyFrom(platform::Surface& src, const platform::Rect& d, int32_t sx, int32_t sy) override;
   void copyImage(const platform::Pixmap& img, const platform::Rect& dst, int32_t sx,
                  int32_t sy) override {
-    // Through a DIB section of the area: source offsets of top-down DIBs given straight to
-    // StretchDIBits count from the bottom on some systems.
-    withArea(img, dst, sx, sy, [&](HDC mem, const platform::Rect& d, uint32_t*) {
-      BitBlt(dc_, d.left, d.top, d.width(), d.height(), mem, 0, 0, SRCCOPY);
+    withImage(img, dst, sx, sy, false, [&](HDC src, int32_t x, int32_t y, const platform::Rect& d) {
+      BitBlt(dc_, d.left, d.top, d.width(), d.height(), src, x, y, SRCCOPY);
     });
-  }
-  template <class Fn>
-  void withArea(const platform::Pixmap& img, const platform::Rect& dst, int32_t sx, int32_t sy,
-                Fn fn) {
-    platform::Rect d = dst;
-    if (!cutToImage(img, d, sx, sy)) return;
-    HDC mem = CreateCompatibleDC(dc_);
-    void* bits = nullptr;
-    HBITMAP bmp = makeDib(d.width(), d.height(), &bits);
-    if (bmp && bits) {
-      auto* out = static_cast<uint32_t*>(bits);
-      for (int y = 0; y < d.height(); ++y)
-        std::memcpy(out + static_cast<size_t>(y) * d.width(),
-                    img.pixels + static_cast<size_t>(sy + y) * img.width + sx,
-                    static_cast<size_t>(d.width()) * 4);
-      HGDIOBJ old = SelectObject(mem, bmp);
-      fn(mem, d, out);
-      SelectObject(mem, old);
-    }
-    if (bmp) DeleteObject(bmp);
-    DeleteDC(mem);
   }
   void blendImage(const platform::Pixmap& img, const platform::Rect& dst, int32_t sx, int32_t sy,
                   uint8_t alpha) override {
-    withArea(img, dst, sx, sy, [&](HDC mem, const platform::Rect& d, uint32_t*) {
+    withImage(img, dst, sx, sy, false, [&](HDC src, int32_t x, int32_t y, const platform::Rect& d) {
       if (gBlend.alphaBlend) {
         BLENDFUNCTION bf{AC_SRC_OVER, 0, alpha, AC_SRC_ALPHA};
-        gBlend.alphaBlend(dc_, d.left, d.top, d.width(), d.height(), mem, 0, 0, d.width(),
+        gBlend.alphaBlend(dc_, d.left, d.top, d.width(), d.height(), src, x, y, d.width(),
                           d.height(), bf);
       } else {
-        BitBlt(dc_, d.left, d.top, d.width(), d.height(), mem, 0, 0, SRCCOPY);
+        BitBlt(dc_, d.left, d.top, d.width(), d.height(), src, x, y, SRCCOPY);
       }
     });
   }
   void keyImage(const platform::Pixmap& img, const platform::Rect& dst, int32_t sx, int32_t sy,
                 platform::Color key) override {
-    withArea(img, dst, sx, sy, [&](HDC mem, const platform::Rect& d, uint32_t* out) {
-      // The key is a colour without alpha: a 32-bit destination would otherwise compare
-      // the alpha byte too and let key pixels through.
-      for (size_t i = 0; i < static_cast<size_t>(d.width()) * d.height(); ++i) out[i] &= 0xffffffu;
+    withImage(img, dst, sx, sy, true, [&](HDC src, int32_t x, int32_t y, const platform::Rect& d) {
+      const int w = d.width(), h = d.height();
       if (gBlend.transparentBlt) {
-        gBlend.transparentBlt(dc_, d.left, d.top, d.width(), d.height(), mem, 0, 0, d.width(),
-                              d.height(), rgb(key));
+        gBlend.transparentBlt(dc_, d.left, d.top, w, h, src, x, y, w, h, rgb(key));
         return;
       }
       // XOR / AND / XOR through a monochrome mask of the key colour.
       HDC maskDc = CreateCompatibleDC(dc_);
-      HBITMAP mask = CreateBitmap(d.width(), d.height(), 1, 1, nullptr);
+      HBITMAP mask = CreateBitmap(w, h, 1, 1, nullptr);
       HGDIOBJ oldMask = SelectObject(maskDc, mask);
-      SetBkColor(mem, rgb(key));
-      BitBlt(maskDc, 0, 0, d.width(), d.height(), mem, 0, 0, SRCCOPY);
+      const COLORREF oldSrcBk = SetBkColor(src, rgb(key));
+      BitBlt(maskDc, 0, 0, w, h, src, x, y, SRCCOPY);
+      SetBkColor(src, oldSrcBk);
       COLORREF oldText = SetTextColor(dc_, RGB(0, 0, 0));
       COLORREF oldBk = SetBkColor(dc_, RGB(255, 255, 255));
-      BitBlt(dc_, d.left, d.top, d.width(), d.height(), mem, 0, 0, SRCINVERT);
-      BitBlt(dc_, d.left, d.top, d.width(), d.height(), maskDc, 0, 0, SRCAND);
-      BitBlt(dc_, d.left, d.top, d.width(), d.height(), mem, 0, 0, SRCINVERT);
+      BitBlt(dc_, d.left, d.top, w, h, src, x, y, SRCINVERT);
+      BitBlt(dc_, d.left, d.top, w, h, maskDc, 0, 0, SRCAND);
+      BitBlt(dc_, d.left, d.top, w, h, src, x, y, SRCINVERT);
       SetTextColor(dc_, oldText);
       SetBkColor(dc_, oldBk);
       SelectObject(maskDc, oldMask);
       DeleteObject(mask);
       DeleteDC(maskDc);
     });
+  }
+  // Cuts the draw to the image and the clip, then hands fn a context holding the image
+  // and the source origin in it: the image's own prepared context, or else a DIB section
+  // made for this draw holding just the area drawn (keyed: with the alpha bytes cleared,
+  // since the key is a colour without alpha).
+  template <class Fn>
+  void withImage(const platform::Pixmap& img, const platform::Rect& dst, int32_t sx, int32_t sy,
+                 bool keyed, Fn fn) {
+    platform::Rect d = dst;
+    if (!cutToImage(img, d, sx, sy) || !cutToClip(clip_, d, sx, sy)) return;
+    gImagePixels += static_cast<long long>(d.width()) * d.height();
+    if (const Win32Image* n = nativeImage(img)) {
+      if (HDC src = keyed ? n->keyDc() : n->dc()) {
+        fn(src, sx, sy, d);
+        return;
+      }
+    }
+    // Through a DIB section of the area: source offsets of top-down DIBs given straight to
+    // StretchDIBits count from the bottom on some systems.
+    HDC mem = CreateCompatibleDC(dc_);
+    void* bits = nullptr;
+    HBITMAP bmp = makeDib(d.width(), d.height(), &bits);
+    if (bmp && bits) {
+      auto* out = static_cast<uint32_t*>(bits);
+      for (int y = 0; y < d.height(); ++y) {
+        uint32_t* row = out + static_cast<size_t>(y) * d.width();
+        std::memcpy(row, img.pixels + static_cast<size_t>(sy + y) * img.width + sx,
+                    static_cast<size_t>(d.width()) * 4);
+        if (keyed)
+          for (int x = 0; x < d.width(); ++x) row[x] &= 0xffffffu;
+      }
+      HGDIOBJ old = SelectObject(mem, bmp);
+      fn(mem, 0, 0, d);
+      SelectObject(mem, old);
+    }
+    if (bmp) DeleteObject(bmp);
+    DeleteDC(mem);
   }
   uint32_t* pixels() override {
     if (bits_) GdiFlush();
@@ -302,16 +421,13 @@ class Win32Surface : public platform::Surface {
     penWidth_ = width;
   }
   HFONT font(const platform::FontSpec& f) {
+    if (auto* n = dynamic_cast<const Win32Font*>(f.native); n && n->handle()) return n->handle();
+    // Without a prepared font (a description from another platform), one of this surface's.
     const std::string key = std::string(f.name ? f.name : "") + "/" +
                             std::to_string(f.pixelHeight) + "/" + std::to_string(f.style);
     auto it = fonts_.find(key);
     if (it != fonts_.end()) return it->second;
-    const bool symbol = f.name && std::strcmp(f.name, "Symbol") == 0;
-    HFONT h = CreateFontA(-f.pixelHeight, 0, 0, 0, (f.style & 1) ? FW_BOLD : FW_NORMAL,
-                          (f.style & 2) != 0, (f.style & 4) != 0, FALSE, ANSI_CHARSET,
-                          OUT_STRING_PRECIS, CLIP_STROKE_PRECIS, DEFAULT_QUALITY,
-                          VARIABLE_PITCH | (symbol ? FF_DECORATIVE : FF_SWISS),
-                          f.name ? f.name : "Arial");
+    HFONT h = makeFont(f);
     fonts_[key] = h;
     return h;
   }
@@ -837,6 +953,8 @@ void CALLBACK timerProc(HWND, UINT, UINT_PTR id, DWORD) {
 
 int windowClassUseCount() { return gClassUses; }
 int liveObjects() { return counted::live; }
+long long imagePixelsDrawn() { return gImagePixels; }
+int fontsCreated() { return gFonts; }
 void paintThroughBackBuffer(bool on) { gForceBackBuffer = on; }
 
 Win32Platform& Win32Platform::instance() {
@@ -889,6 +1007,19 @@ uint32_t Win32Platform::startTimer(uint32_t periodMs, platform::TimerCallback cb
 void Win32Platform::stopTimer(uint32_t id) {
   KillTimer(nullptr, id);
   timerCallbacks().erase(id);
+}
+
+std::unique_ptr<platform::NativeImage> Win32Platform::prepareImage(const platform::Pixmap& img) {
+  if (!img.pixels || img.width <= 0 || img.height <= 0) return nullptr;
+  auto n = std::make_unique<Win32Image>(img);
+  if (!n->ok()) return nullptr;  // drawn through the copy path instead
+  return n;
+}
+
+std::unique_ptr<platform::NativeFont> Win32Platform::prepareFont(const platform::FontSpec& f) {
+  auto n = std::make_unique<Win32Font>(f);
+  if (!n->handle()) return nullptr;
+  return n;
 }
 
 void Win32Platform::dispatchOnePaint() {

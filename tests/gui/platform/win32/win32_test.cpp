@@ -1,6 +1,7 @@
 // The framework on the real Win32 window system (run under Wine with a virtual display):
 // messages to the frame window, painting, the EDIT control, timers, pixel agreement with
-// the raster, and no GDI/USER objects left behind by opening and closing frames.
+// the raster, what image draws and fonts cost, and no GDI/USER objects left behind by
+// opening and closing frames.
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
@@ -222,6 +223,108 @@ TEST_F(Win32Frame, TextFieldEditsThroughTheEditControl) {
   SetFocus(hwnd);
   EXPECT_FALSE(t->isEditing());
   EXPECT_EQ(std::string(t->getText()), std::string(255, 'x'));
+}
+
+namespace {
+// An opaque 40 x 30 image with a different colour at every pixel and the key colour
+// (magenta) on its diagonal.
+std::vector<uint32_t> numbered() {
+  std::vector<uint32_t> px(40 * 30);
+  for (int y = 0; y < 30; ++y)
+    for (int x = 0; x < 40; ++x)
+      px[static_cast<size_t>(y) * 40 + x] =
+          x == y ? bgra(255, 0, 255) : bgra(static_cast<uint8_t>(x * 6), static_cast<uint8_t>(y * 8), 77);
+  return px;
+}
+}  // namespace
+
+// Every image draw reads only the part of its area inside the clip, from the right place
+// of the image, whether the image was prepared for the platform or not.
+TEST_F(Win32Frame, ImageDrawsTouchOnlyTheClippedArea) {
+  const std::vector<uint32_t> px = numbered();
+  platform::Platform& p = platform::current();
+  platform::Pixmap img{40, 30, px.data(), nullptr};
+  std::unique_ptr<platform::NativeImage> native = p.prepareImage(img);
+  ASSERT_NE(native, nullptr);
+  enum Op { kCopy, kBlend, kKey };
+  for (bool prepared : {false, true})
+    for (Op op : {kCopy, kBlend, kKey}) {
+      SCOPED_TRACE(std::string(prepared ? "prepared " : "plain ") + std::to_string(op));
+      img.native = prepared ? native.get() : nullptr;
+      std::unique_ptr<platform::Surface> s = p.createOffscreen(60, 50);
+      s->fillRect({0, 0, 60, 50}, {1, 2, 3, 255});
+      s->setClip({12, 14, 22, 19});  // 10 x 5
+      // Destination from (5, 6), source from (3, 2): the clip starts 7 right, 8 down.
+      const platform::Rect dst{5, 6, 45, 34};
+      const long long before = win32::imagePixelsDrawn();
+      if (op == kCopy) s->copyImage(img, dst, 3, 2);
+      if (op == kBlend) s->blendImage(img, dst, 3, 2, 255);
+      if (op == kKey) s->keyImage(img, dst, 3, 2, {255, 0, 255, 255});
+      EXPECT_EQ(win32::imagePixelsDrawn() - before, 50);
+      const uint32_t* out = s->pixels();
+      ASSERT_NE(out, nullptr);
+      for (int y = 0; y < 50; ++y)
+        for (int x = 0; x < 60; ++x) {
+          const uint32_t got = out[y * 60 + x] & 0xffffff;
+          const bool inside = x >= 12 && x < 22 && y >= 14 && y < 19;
+          const int ix = x - 5 + 3, iy = y - 6 + 2;
+          uint32_t want = bgra(1, 2, 3) & 0xffffff;
+          if (inside && !(op == kKey && ix == iy)) want = px[static_cast<size_t>(iy) * 40 + ix] & 0xffffff;
+          ASSERT_EQ(got, want) << "at " << x << "," << y;
+        }
+    }
+  // Outside the image or the clip: nothing drawn, nothing counted.
+  std::unique_ptr<platform::Surface> s = p.createOffscreen(60, 50);
+  s->setClip({0, 0, 10, 10});
+  img.native = native.get();
+  const long long before = win32::imagePixelsDrawn();
+  s->copyImage(img, {20, 20, 40, 40}, 0, 0);
+  s->copyImage(img, {0, 0, 10, 10}, 40, 0);
+  EXPECT_EQ(win32::imagePixelsDrawn(), before);
+}
+
+// A frame repainting a small area of a large background transfers that area alone.
+TEST_F(Win32Frame, SmallRepaintsOfALargeBackgroundStaySmall) {
+  std::vector<uint32_t> big(300 * 200, bgra(40, 50, 60));
+  auto* background = new CBitmap(300, 200, big.data(), true);
+  frame->setBackground(background);
+  RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  for (int i = 0; i < 20; ++i) {
+    const long long before = win32::imagePixelsDrawn();
+    frame->invalidateRect(CBounds(100, 50, 163, 80));
+    UpdateWindow(hwnd);
+    EXPECT_GT(win32::imagePixelsDrawn(), before);
+    EXPECT_LE(win32::imagePixelsDrawn() - before, 63 * 30);
+  }
+  frame->setBackground(nullptr);
+  background->release();
+}
+
+// Fonts are made once per description, not per paint; a change of size makes one more.
+TEST_F(Win32Frame, PaintsMakeNoFonts) {
+  auto* d = new CParamDisplay(CBounds(10, 10, 110, 30));
+  d->setValue(0.25f);
+  auto* font = new CFontDesc("Arial", 13);
+  d->setFont(font);
+  frame->addView(d);
+  frame->addView(new CTextEdit(CBounds(10, 40, 110, 60), nullptr, 1, "text"));
+  RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  const int made = win32::fontsCreated();
+  for (int i = 0; i < 50; ++i) {
+    d->setValue(static_cast<float>(i) / 50.f);
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  }
+  EXPECT_EQ(win32::fontsCreated(), made);
+  font->setSize(15);
+  for (int i = 0; i < 5; ++i) RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  EXPECT_EQ(win32::fontsCreated(), made + 1);
+  font->release();
+  // A description without the platform's font: the surface makes one and keeps it.
+  std::unique_ptr<platform::Surface> s = platform::current().createOffscreen(100, 40);
+  const platform::FontSpec plain{"Arial", 12, 0, nullptr};
+  s->text("a", {0, 0, 100, 20}, plain, {255, 255, 255, 255}, {0, 0, 0, 0}, platform::kAlignLeft);
+  s->text("b", {0, 20, 100, 40}, plain, {255, 255, 255, 255}, {0, 0, 0, 0}, platform::kAlignLeft);
+  EXPECT_EQ(win32::fontsCreated(), made + 2);
 }
 
 namespace {
