@@ -330,6 +330,31 @@ TEST_F(EditorE2E, KnobDragSetsTheParameterAsOneHostGesture) {
   EXPECT_GT(CountDiffering(before, after, 452, 265, 500, 279), 5) << "display not redrawn";
 }
 
+// Another window takes the mouse in the middle of a drag (a host's dialog, a deactivation):
+// the host gets the end of the edit then and no second one; the next drag is whole.
+TEST_F(EditorE2E, LosingTheMouseMidDragEndsTheHostGesture) {
+  p->Set(9, 0.3f);
+  Idle(*p, 30);
+  Events().clear();
+  Send(WM_LBUTTONDOWN, MK_LBUTTON, kSizeKnob);
+  Send(WM_MOUSEMOVE, MK_LBUTTON, {kSizeKnob.x, kSizeKnob.y - 20});
+  ASSERT_EQ(GetCapture(), editor);
+  SetCapture(host);
+  EXPECT_TRUE(IsOneGesture(9));
+  Send(WM_MOUSEMOVE, MK_LBUTTON, {kSizeKnob.x, kSizeKnob.y - 40});
+  Send(WM_LBUTTONUP, 0, {kSizeKnob.x, kSizeKnob.y - 40});
+  ReleaseCapture();
+  EXPECT_TRUE(IsOneGesture(9));  // nothing after the end
+  EXPECT_NEAR(p->Get(9), 0.4f, 0.01f);
+
+  Events().clear();
+  Send(WM_LBUTTONDOWN, MK_LBUTTON, kSizeKnob);
+  Send(WM_MOUSEMOVE, MK_LBUTTON, {kSizeKnob.x, kSizeKnob.y - 20});
+  Send(WM_LBUTTONUP, 0, {kSizeKnob.x, kSizeKnob.y - 20});
+  EXPECT_TRUE(IsOneGesture(9));
+  EXPECT_NEAR(p->Get(9), 0.5f, 0.01f);
+}
+
 TEST_F(EditorE2E, ControlClickResetsALevelKnobToItsMiddle) {
   p->Set(2, 0.3f);
   Idle(*p, 30);

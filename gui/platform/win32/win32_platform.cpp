@@ -889,8 +889,12 @@ class Win32Window : public platform::Window {
         return 0;
       }
       case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_MBUTTONUP: case WM_XBUTTONUP:
+        // The gesture ends first, so that the capture change that follows finds none.
         listener_->onMouseUp({GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}, buttons(wp));
         ReleaseCapture();
+        return 0;
+      case WM_CAPTURECHANGED:
+        if (reinterpret_cast<HWND>(lp) != hwnd_) listener_->onCaptureLost();
         return 0;
       case WM_MOUSEWHEEL: {
         uint32_t mods = 0;
@@ -899,8 +903,8 @@ class Win32Window : public platform::Window {
         if (GetKeyState(VK_MENU) < 0) mods |= 0x40;
         RECT r{};
         GetWindowRect(hwnd_, &r);
-        const int delta = GET_WHEEL_DELTA_WPARAM(wp);
-        const float distance = static_cast<float>(delta / WHEEL_DELTA);
+        // Fractions of a notch too (precision touchpads, high-resolution wheels).
+        const float distance = static_cast<float>(GET_WHEEL_DELTA_WPARAM(wp)) / WHEEL_DELTA;
         listener_->onWheel({GET_X_LPARAM(lp) - r.left, GET_Y_LPARAM(lp) - r.top}, distance, mods);
         return 0;
       }

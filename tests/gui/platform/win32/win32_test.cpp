@@ -134,9 +134,50 @@ TEST_F(Win32Frame, MouseMessagesReachTheRightViewsWithTheirButtonWords) {
   RECT wr{};
   GetWindowRect(hwnd, &wr);
   SendMessageA(hwnd, WM_MOUSEWHEEL, MAKEWPARAM(0, 240), MAKELPARAM(wr.left + 30, wr.top + 30));
-  SendMessageA(hwnd, WM_MOUSEWHEEL, MAKEWPARAM(0, 60), MAKELPARAM(wr.left + 30, wr.top + 30));
+  ASSERT_EQ(a->log.size(), 4u);
   EXPECT_EQ(a->log[3], "wheel 2.000000");
-  EXPECT_EQ(a->log[4], "wheel 0.000000");
+  // Half notches (a high-resolution wheel) arrive as such and add up to a whole one.
+  SendMessageA(hwnd, WM_MOUSEWHEEL, MAKEWPARAM(0, 60), MAKELPARAM(wr.left + 30, wr.top + 30));
+  EXPECT_EQ(a->log.size(), 4u);
+  SendMessageA(hwnd, WM_MOUSEWHEEL, MAKEWPARAM(0, 60), MAKELPARAM(wr.left + 30, wr.top + 30));
+  ASSERT_EQ(a->log.size(), 5u);
+  EXPECT_EQ(a->log[4], "wheel 1.000000");
+}
+
+// Another window takes the capture, or it is released, in the middle of a drag: the
+// gesture ends there, once, and the next drag is a whole one of its own.
+TEST_F(Win32Frame, LostCaptureEndsTheDragOnce) {
+  RecListener l;
+  auto* k = new CKnob(CBounds(10, 10, 50, 50), &l, 3, nullptr, nullptr);
+  frame->addView(k);
+  k->setValue(0.5f);
+  editor.mode = kLinearMode;
+  for (bool takenByAnother : {true, false}) {
+    l.log.clear();
+    editor.edits.clear();
+    SendMessageA(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at(30, 30));
+    ASSERT_EQ(GetCapture(), hwnd);
+    SendMessageA(hwnd, WM_MOUSEMOVE, MK_LBUTTON, at(30, 20));
+    if (takenByAnother) SetCapture(host);
+    else ReleaseCapture();
+    EXPECT_EQ(editor.edits, (std::vector<std::string>{"begin 3", "end 3"})) << takenByAnother;
+    ASSERT_FALSE(l.log.empty());
+    EXPECT_EQ(l.log.back(), "end");
+    // The button's release comes later, to whichever window: no second end.
+    SendMessageA(hwnd, WM_MOUSEMOVE, MK_LBUTTON, at(30, 5));
+    SendMessageA(hwnd, WM_LBUTTONUP, 0, at(30, 5));
+    ReleaseCapture();
+    EXPECT_EQ(editor.edits.size(), 2u);
+  }
+  // A normal drag after it: one begin, one end, the value follows.
+  editor.edits.clear();
+  const float before = k->getValue();
+  SendMessageA(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at(30, 30));
+  SendMessageA(hwnd, WM_MOUSEMOVE, MK_LBUTTON, at(30, 10));
+  SendMessageA(hwnd, WM_LBUTTONUP, 0, at(30, 10));
+  EXPECT_EQ(GetCapture(), nullptr);
+  EXPECT_EQ(editor.edits, (std::vector<std::string>{"begin 3", "end 3"}));
+  EXPECT_NEAR(k->getValue(), before + 0.1f, 1e-5f);  // 20 of 200 pixels
 }
 
 TEST_F(Win32Frame, KeysGoToTheFocusViewAndTabMovesFocus) {
