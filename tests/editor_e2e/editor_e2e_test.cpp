@@ -145,7 +145,20 @@ void PumpFor(DWORD ms) {
   } while (GetTickCount() - start < ms);
 }
 
-LRESULT CALLBACK HostProc(HWND h, UINT m, WPARAM w, LPARAM l) { return DefWindowProcA(h, m, w, l); }
+// Keys that reach the host window, as "down 32", "char 32", "up 32".
+std::vector<std::string>& HostKeys() {
+  static std::vector<std::string> keys;
+  return keys;
+}
+
+LRESULT CALLBACK HostProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+  if (m == WM_KEYDOWN || m == WM_KEYUP || m == WM_CHAR) {
+    HostKeys().push_back(std::string(m == WM_KEYDOWN ? "down " : m == WM_KEYUP ? "up " : "char ") +
+                         std::to_string(w));
+    return 0;
+  }
+  return DefWindowProcA(h, m, w, l);
+}
 
 // A top-level host window at the screen's top-left whose client area is the editor's
 // size. One for the whole process: without a window manager, Wine waits two seconds for
@@ -355,6 +368,34 @@ TEST_F(EditorE2E, LosingTheMouseMidDragEndsTheHostGesture) {
   EXPECT_NEAR(p->Get(9), 0.5f, 0.01f);
 }
 
+// After a click on a knob, Space (the host's play key) still reaches the host window
+// through real keyboard input, and the arrows still move the knob.
+TEST_F(EditorE2E, HostKeepsItsKeysAfterAKnobClick) {
+  SetForegroundWindow(host);
+  p->Set(9, 0.3f);
+  Idle(*p, 30);
+  Click(kSizeKnob);
+  ASSERT_EQ(GetFocus(), editor);
+  Events().clear();
+  HostKeys().clear();
+  auto press = [&](WORD vk) {
+    INPUT in[2] = {};
+    in[0].type = in[1].type = INPUT_KEYBOARD;
+    in[0].ki.wVk = in[1].ki.wVk = vk;
+    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    ASSERT_EQ(SendInput(2, in, sizeof(INPUT)), 2u);
+    Idle(*p, 60);
+  };
+  press(VK_SPACE);
+  EXPECT_EQ(HostKeys(), (std::vector<std::string>{"down 32", "char 32", "up 32"}));
+  EXPECT_TRUE(Events().empty()) << Sequence();
+  HostKeys().clear();
+  press(VK_UP);
+  EXPECT_TRUE(HostKeys().empty()) << HostKeys().front();
+  EXPECT_NEAR(p->Get(9), 0.4f, 1e-4f);
+  EXPECT_TRUE(IsOneGesture(9));
+}
+
 TEST_F(EditorE2E, ControlClickResetsALevelKnobToItsMiddle) {
   p->Set(2, 0.3f);
   Idle(*p, 30);
@@ -416,6 +457,24 @@ TEST_F(EditorE2E, TypingIntoAValueDisplaySetsTheParameter) {
   const Shot after = Settled();
   EXPECT_GT(CountDiffering(before, after, 279, 265, 327, 279), 5) << "display not redrawn";
   EXPECT_GT(CountDiffering(before, after, 255, 167, 351, 263), 20) << "knob did not follow";
+}
+
+// Escape in a value display's text entry: the entry closes, the display shows the value it
+// had, and the host hears of no change.
+TEST_F(EditorE2E, EscapeInAValueDisplayCancelsTheTyping) {
+  const float decay = p->Get(7);
+  const Shot before = Settled();
+  Events().clear();
+  Click(kDecayDisplay);
+  HWND edit = FindWindowExA(editor, nullptr, "EDIT", nullptr);
+  ASSERT_NE(edit, nullptr) << "no text entry opened";
+  for (char c : std::string("9 sec")) SendMessageA(edit, WM_CHAR, static_cast<WPARAM>(c), 0);
+  PostMessageA(edit, WM_KEYDOWN, VK_ESCAPE, 1);
+  Pump();
+  EXPECT_FALSE(IsWindow(edit));
+  EXPECT_EQ(p->Get(7), decay);
+  for (const HostEvent& ev : Events()) EXPECT_NE(ev.op, audioMasterAutomate) << Sequence();
+  EXPECT_EQ(CountDiffering(before, Settled(), 279, 265, 327, 279), 0) << "display changed";
 }
 
 TEST_F(EditorE2E, FreezeSwitchTogglesOnEachClick) {

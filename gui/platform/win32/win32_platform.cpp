@@ -495,6 +495,9 @@ class Win32TextEntry : public platform::TextEntry {
     if (hwnd_) {
       // Detach first, so that the focus loss caused by destruction finds nothing to do.
       SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+      // Closed by Return or Escape: the keyboard goes back to the frame window, whose
+      // unused keys reach the host.
+      if (GetFocus() == hwnd_) SetFocus(GetParent(hwnd_));
       DestroyWindow(hwnd_);
     }
     if (font_) DeleteObject(font_);
@@ -543,9 +546,14 @@ LRESULT CALLBACK editProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
           if (l) l->textEntryReturn();
           return 0;
         }
+        if (wp == VK_ESCAPE) {  // the display keeps its old value
+          if (l) l->textEntryCancel();
+          return 0;
+        }
         break;
       case WM_CHAR:
-        if (wp == '\r') return 0;  // no beep for the Return that closed the field
+        // No beep for the Return or Escape that closed the field.
+        if (wp == '\r' || wp == 27) return 0;
         break;
       default:
         break;
@@ -865,10 +873,26 @@ class Win32Window : public platform::Window {
       case WM_GETDLGCODE:
         return DLGC_WANTALLKEYS;
       case WM_KEYDOWN:
-        listener_->onKeyDown(static_cast<int32_t>(wp), virtualKey(wp), keyModifiers());
+      case WM_SYSKEYDOWN: {
+        const int32_t r = listener_->onKeyDown(static_cast<int32_t>(wp), virtualKey(wp), keyModifiers());
+        passingChars_ = r == -1;
+        if (wp < 256) usedDown_[wp] = r != -1;
+        if (r == -1) return passOn(msg, wp, lp);
         return 0;
+      }
       case WM_KEYUP:
-        listener_->onKeyUp(static_cast<int32_t>(wp), virtualKey(wp), keyModifiers());
+      case WM_SYSKEYUP: {
+        const int32_t r = listener_->onKeyUp(static_cast<int32_t>(wp), virtualKey(wp), keyModifiers());
+        // The release of a key whose press the editor used stays here too.
+        const bool used = wp < 256 && usedDown_[wp];
+        if (wp < 256) usedDown_[wp] = false;
+        if (r == -1 && !used) return passOn(msg, wp, lp);
+        return 0;
+      }
+      case WM_CHAR:
+      case WM_SYSCHAR:
+        // The character of a key passed on follows it; those of used keys go nowhere.
+        if (passingChars_) return passOn(msg, wp, lp);
         return 0;
       case WM_CTLCOLOREDIT: {
         auto* e = reinterpret_cast<Win32TextEntry*>(
@@ -915,6 +939,17 @@ class Win32Window : public platform::Window {
   }
 
  private:
+  // Hands a key message the editor has no use for to the host's window, so that its
+  // shortcuts keep working. A host that hands keys back to its focused child does not
+  // start a loop.
+  LRESULT passOn(UINT msg, WPARAM wp, LPARAM lp) {
+    HWND host = GetParent(hwnd_);
+    if (!host || passing_) return 0;
+    passing_ = true;
+    const LRESULT r = SendMessageA(host, msg, wp, lp);
+    passing_ = false;
+    return r;
+  }
   static uint32_t buttons(WPARAM wp) {
     uint32_t b = 0;
     if (wp & MK_LBUTTON) b |= 2;
@@ -930,6 +965,9 @@ class Win32Window : public platform::Window {
   HWND hwnd_ = nullptr;
   platform::WindowListener* listener_;
   HCURSOR defaultCursor_ = nullptr;
+  bool passing_ = false;       // a key message is on its way to the host
+  bool passingChars_ = false;  // the last key pressed went to the host
+  bool usedDown_[256] = {};    // keys whose press the editor used
   DropTarget* drop_ = nullptr;
   bool oldSystem_ = false;
   std::unique_ptr<Win32Surface> back_;  // paint buffer on systems before version 6

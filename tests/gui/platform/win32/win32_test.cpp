@@ -16,7 +16,24 @@
 
 namespace {
 
-LRESULT CALLBACK hostProc(HWND h, UINT m, WPARAM w, LPARAM l) { return DefWindowProcA(h, m, w, l); }
+// Key messages that reach the host window, as "down 32", "char 32", "up 32", "sysdown 70".
+std::vector<std::string> gHostKeys;
+HWND gBounceTo = nullptr;  // a host that hands every key on to this window
+
+LRESULT CALLBACK hostProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+  const char* kind = m == WM_KEYDOWN      ? "down"
+                     : m == WM_KEYUP      ? "up"
+                     : m == WM_CHAR       ? "char"
+                     : m == WM_SYSKEYDOWN ? "sysdown"
+                     : m == WM_SYSKEYUP   ? "sysup"
+                                          : nullptr;
+  if (kind) {
+    gHostKeys.push_back(std::string(kind) + " " + std::to_string(w));
+    if (gBounceTo) return SendMessageA(gBounceTo, m, w, l);
+    return 0;
+  }
+  return DefWindowProcA(h, m, w, l);
+}
 
 HWND makeHost() {
   static bool registered = false;
@@ -200,6 +217,46 @@ TEST_F(Win32Frame, KeysGoToTheFocusViewAndTabMovesFocus) {
   EXPECT_EQ(editor.edits.size(), 4u);  // each key step is one begin/end pair
 }
 
+// After a click on a knob the frame window has the keyboard: arrows move the knob, and
+// keys it has no use for (Space, letters, function keys, Alt combinations) go on to the
+// host's window with their characters, as queued input from the message loop.
+TEST_F(Win32Frame, KeysTheEditorDoesNotUseReachTheHost) {
+  RecListener l;
+  auto* k = new CKnob(CBounds(10, 10, 50, 50), &l, 1, nullptr, nullptr);
+  frame->addView(k);
+  k->setValue(0.5f);
+  SendMessageA(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at(30, 30));
+  SendMessageA(hwnd, WM_LBUTTONUP, 0, at(30, 30));
+  ASSERT_EQ(GetFocus(), hwnd);
+  auto press = [](WPARAM vk, bool alt = false) {
+    const UINT down = alt ? WM_SYSKEYDOWN : WM_KEYDOWN, up = alt ? WM_SYSKEYUP : WM_KEYUP;
+    const LPARAM altBit = alt ? (1 << 29) : 0;
+    PostMessageA(GetFocus(), down, vk, 1 | altBit);
+    pump();
+    PostMessageA(GetFocus(), up, vk, static_cast<LPARAM>(0xC0000001u) | altBit);
+    pump();
+  };
+  gHostKeys.clear();
+  press(VK_SPACE);
+  EXPECT_EQ(gHostKeys, (std::vector<std::string>{"down 32", "char 32", "up 32"}));
+  gHostKeys.clear();
+  const float before = k->getValue();
+  press(VK_DOWN);
+  EXPECT_TRUE(gHostKeys.empty()) << gHostKeys[0];
+  EXPECT_NEAR(k->getValue(), before - 0.1f, 1e-6f);
+  press('A');
+  press(VK_F5);
+  press('F', true);
+  EXPECT_EQ(gHostKeys, (std::vector<std::string>{"down 65", "char 97", "up 65", "down 116",
+                                                 "up 116", "sysdown 70", "sysup 70"}));
+  // A host that hands keys back to its focused child does not start a loop.
+  gHostKeys.clear();
+  gBounceTo = hwnd;
+  press(VK_F5);
+  gBounceTo = nullptr;
+  EXPECT_EQ(gHostKeys, (std::vector<std::string>{"down 116", "up 116"}));
+}
+
 TEST_F(Win32Frame, PaintMessagesDrawWhatIsDirty) {
   auto* a = new RecView(CBounds(10, 10, 60, 60));
   auto* b = new RecView(CBounds(100, 10, 150, 60));
@@ -264,6 +321,27 @@ TEST_F(Win32Frame, TextFieldEditsThroughTheEditControl) {
   SetFocus(hwnd);
   EXPECT_FALSE(t->isEditing());
   EXPECT_EQ(std::string(t->getText()), std::string(255, 'x'));
+}
+
+// Escape closes the field and keeps the old text: nothing reaches the listener but the
+// end of the edit. The keyboard goes back to the frame window.
+TEST_F(Win32Frame, EscapeInTheEditControlCancels) {
+  RecListener l;
+  auto* t = new CTextEdit(CBounds(20, 20, 140, 40), &l, 7, "old");
+  frame->addView(t);
+  SendMessageA(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at(30, 30));
+  SendMessageA(hwnd, WM_LBUTTONUP, 0, at(30, 30));
+  HWND edit = FindWindowExA(hwnd, nullptr, "EDIT", nullptr);
+  ASSERT_NE(edit, nullptr);
+  for (char c : std::string("new")) SendMessageA(edit, WM_CHAR, static_cast<WPARAM>(c), 0);
+  PostMessageA(edit, WM_KEYDOWN, VK_ESCAPE, 1);
+  pump();  // and the Escape's character, which goes nowhere
+  EXPECT_FALSE(t->isEditing());
+  EXPECT_FALSE(IsWindow(edit));
+  EXPECT_STREQ(t->getText(), "old");
+  EXPECT_FALSE(t->returnPressed());
+  EXPECT_EQ(l.log, (std::vector<std::string>{"begin", "end"}));
+  EXPECT_EQ(GetFocus(), hwnd);
 }
 
 namespace {
