@@ -720,10 +720,10 @@ class Win32Window : public platform::Window {
     return {r.left, r.top};
   }
   void setCursor(int32_t type) override {
-    // The cursor before the first change is the default; without one, the class's arrow.
+    // The cursor before the first change comes back when the window goes.
     if (!defaultCursor_) {
       defaultCursor_ = GetCursor();
-      if (!defaultCursor_) defaultCursor_ = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+      if (!defaultCursor_) defaultCursor_ = arrow();
     }
     LPCSTR id = nullptr;
     switch (type) {
@@ -737,7 +737,9 @@ class Win32Window : public platform::Window {
       case 9: id = reinterpret_cast<LPCSTR>(IDC_HAND); break;
       default: break;
     }
-    SetCursor(id ? LoadCursorA(nullptr, id) : defaultCursor_);
+    // Kept for WM_SETCURSOR, which the system sends before every mouse move.
+    cursor_ = id ? LoadCursorA(nullptr, id) : nullptr;
+    SetCursor(cursor_ ? cursor_ : arrow());
   }
   void takeKeyboardFocus() override { SetFocus(hwnd_); }
   platform::Point position() const override {
@@ -920,6 +922,14 @@ class Win32Window : public platform::Window {
       case WM_CAPTURECHANGED:
         if (reinterpret_cast<HWND>(lp) != hwnd_) listener_->onCaptureLost();
         return 0;
+      case WM_SETCURSOR:
+        // The client area shows the cursor the editor chose, not the class's arrow in
+        // between; the frame, text entries and other windows have their own.
+        if (reinterpret_cast<HWND>(wp) == hwnd_ && LOWORD(lp) == HTCLIENT) {
+          SetCursor(cursor_ ? cursor_ : arrow());
+          return TRUE;
+        }
+        break;
       case WM_MOUSEWHEEL: {
         uint32_t mods = 0;
         if (GetKeyState(VK_SHIFT) < 0) mods |= 0x10;
@@ -939,6 +949,7 @@ class Win32Window : public platform::Window {
   }
 
  private:
+  static HCURSOR arrow() { return LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW)); }
   // Hands a key message the editor has no use for to the host's window, so that its
   // shortcuts keep working. A host that hands keys back to its focused child does not
   // start a loop.
@@ -965,6 +976,7 @@ class Win32Window : public platform::Window {
   HWND hwnd_ = nullptr;
   platform::WindowListener* listener_;
   HCURSOR defaultCursor_ = nullptr;
+  HCURSOR cursor_ = nullptr;  // chosen by setCursor; null: the class's arrow
   bool passing_ = false;       // a key message is on its way to the host
   bool passingChars_ = false;  // the last key pressed went to the host
   bool usedDown_[256] = {};    // keys whose press the editor used

@@ -287,6 +287,27 @@ TEST_F(Win32Frame, PaintMessagesDrawWhatIsDirty) {
   EXPECT_NE(GetCursor(), LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND)));
 }
 
+// The system asks for the cursor before every mouse move: the client area answers with
+// the one the editor chose last, so that a hand over a link does not flicker.
+TEST_F(Win32Frame, CursorQueriesAnswerTheChosenCursor) {
+  const HCURSOR hand = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND));
+  const HCURSOR arrow = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+  const LPARAM client = MAKELPARAM(HTCLIENT, WM_MOUSEMOVE);
+  frame->setCursor(9);
+  SetCursor(arrow);
+  EXPECT_EQ(SendMessageA(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hwnd), client), TRUE);
+  EXPECT_EQ(GetCursor(), hand);
+  frame->setCursor(0);
+  SetCursor(hand);
+  EXPECT_EQ(SendMessageA(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hwnd), client), TRUE);
+  EXPECT_EQ(GetCursor(), arrow);
+  // Not the client area: the system's answer.
+  frame->setCursor(9);
+  SetCursor(arrow);
+  SendMessageA(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hwnd), MAKELPARAM(HTBORDER, WM_MOUSEMOVE));
+  EXPECT_NE(GetCursor(), hand);
+}
+
 TEST_F(Win32Frame, TextFieldEditsThroughTheEditControl) {
   RecListener l;
   auto* t = new CTextEdit(CBounds(20, 20, 140, 40), &l, 7, "old");
