@@ -236,11 +236,14 @@ class Win32Surface : public platform::Surface {
     init();
   }
   ~Win32Surface() override {
-    SelectClipRgn(dc_, nullptr);
-    SelectObject(dc_, oldPen_);
-    SelectObject(dc_, oldBrush_);
-    SelectObject(dc_, oldFont_);
-    if (pen_) DeleteObject(pen_);
+    // Only what was changed is put back: under Wine every selection of a font into a
+    // window's context asks the X server's resources again. Brushes are never selected,
+    // fonts only for the text drawn with them, and the context goes or is released with
+    // its clip.
+    if (pen_) {
+      SelectObject(dc_, oldPen_);
+      DeleteObject(pen_);
+    }
     if (brush_) DeleteObject(brush_);
     for (auto& f : fonts_) DeleteObject(f.second);
     if (bitmap_) {
@@ -391,7 +394,6 @@ class Win32Surface : public platform::Surface {
  private:
   void init() {
     oldPen_ = GetCurrentObject(dc_, OBJ_PEN);
-    oldBrush_ = GetCurrentObject(dc_, OBJ_BRUSH);
     oldFont_ = GetCurrentObject(dc_, OBJ_FONT);
     SetBkMode(dc_, TRANSPARENT);
     SetROP2(dc_, R2_COPYPEN);
@@ -438,7 +440,7 @@ class Win32Surface : public platform::Surface {
   HBITMAP bitmap_ = nullptr;
   HGDIOBJ oldBitmap_ = nullptr;
   uint32_t* bits_ = nullptr;
-  HGDIOBJ oldPen_ = nullptr, oldBrush_ = nullptr, oldFont_ = nullptr;
+  HGDIOBJ oldPen_ = nullptr, oldFont_ = nullptr;
   HPEN pen_ = nullptr;
   COLORREF penColor_ = 0;
   int penWidth_ = 0;
@@ -839,15 +841,14 @@ class Win32Window : public platform::Window {
         listener_->onDestroyed();
         return 0;
       case WM_PAINT: {
-        HRGN rgn = CreateRectRgn(0, 0, 0, 0);
-        const int kind = GetUpdateRgn(hwnd_, rgn, FALSE);
-        DeleteObject(rgn);
-        if (kind == NULLREGION || kind == ERROR) {
-          ValidateRect(hwnd_, nullptr);
-          return 0;
-        }
+        // BeginPaint alone finds out whether there is anything to paint: each question
+        // about the update region is a round trip to the window server under Wine.
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(hwnd_, &ps);
+        if (!dc || IsRectEmpty(&ps.rcPaint)) {
+          EndPaint(hwnd_, &ps);
+          return 0;
+        }
         RECT client{};
         GetClientRect(hwnd_, &client);
         const platform::Rect r{ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right,
