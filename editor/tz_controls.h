@@ -75,6 +75,9 @@ class TZMeter : public CControl {
   CMessageResult notify(CBaseObject* sender, const char* message) override;
   void draw(CDrawContext* context) override;
   void setDirty(bool flag = true) override { dirty_ = flag; }
+  // It has no value of its own: only a mark makes it dirty, so that the host's idle
+  // calls do not repaint it between its timer's ticks.
+  bool isDirty() const override { return dirty_; }
   bool attached(CView* parent) override;
   bool isTypeOf(const char* name) const override;
   CView* clone() const override { return new TZMeter(*this); }

@@ -220,6 +220,15 @@ TEST_F(EditorTest, MeterFollowsTheAudio) {
   EXPECT_EQ(Window().surface().pixel(650, 200), unlit);
 }
 
+// Between the meter's timer ticks the host's idle calls repaint nothing.
+TEST_F(EditorTest, IdleCallsDoNotRepaintTheMeter) {
+  Open();
+  for (int i = 0; i < 3; ++i) {
+    editor->idle();
+    EXPECT_FALSE(Window().needsPaint()) << "pending from x " << Window().pendingRect().left;
+  }
+}
+
 // The about view: shown by a left click on the logo, hidden by its close mark or Escape.
 TEST_F(EditorTest, AboutViewOpensLinksAndCloses) {
   Open();

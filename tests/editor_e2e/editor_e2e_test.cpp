@@ -269,12 +269,14 @@ class EditorE2E : public ::testing::Test {
     Send(WM_LBUTTONUP, modifiers, at);
   }
   // The picture once the meter's peak markers have come to rest: two captures in a row
-  // agree (at most a few seconds).
+  // agree (at most a few seconds). The captures lie further apart than a marker's hold
+  // (nine ticks of the meter's 20 ms timer), so that a held marker is not taken for one
+  // at rest.
   Shot Settled() {
     Idle(*p, 60);
     Shot last = Capture(editor);
-    for (int i = 0; i < 60; ++i) {
-      Idle(*p, 60);
+    for (int i = 0; i < 20; ++i) {
+      Idle(*p, 200);
       Shot now = Capture(editor);
       if (CountDiffering(last, now, 0, 0, kWidth, kHeight, 0) == 0) return now;
       last = std::move(now);
