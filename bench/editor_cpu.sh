@@ -3,9 +3,12 @@
 # display, in a plain host (bench/editor_cpu_host.cpp) that processes audio at
 # real-time pace and idles the editor every 20 ms, with the editor open and closed.
 # Busy time is read from /proc/stat over the same SECONDS of each run, so that Wine,
-# its server and the X server all count; the busy time of this session's own processes
-# (Wine's and the X server's, from /proc/PID/stat) is shown too, being less disturbed
-# by whatever else the machine runs. Medians of RUNS runs, as % of one core.
+# its server and the X server all count. The busy time of this session's own processes
+# (Wine's and the X server's, from /proc/PID/stat) is shown too: it is not disturbed by
+# whatever else the machine runs, and it comes from the scheduler's exact run times,
+# where /proc/stat samples at clock ticks, which a tickless kernel stops while idle, so
+# that short wake-ups such as a 20 ms timer's mostly go unseen there. Medians of RUNS
+# runs, as % of one core.
 #
 #   bench/editor_cpu.sh [SECONDS [RUNS [PATH/Soravel.dll]]]     (defaults: 10, 3, this tree's)
 #
