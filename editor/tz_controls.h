@@ -76,6 +76,8 @@ class TZMeter : public CControl {
 
   CMessageResult notify(CBaseObject* sender, const char* message) override;
   void draw(CDrawContext* context) override;
+  // It has no value of its own: only a mark makes it dirty, so that the host's idle
+  // calls do not repaint it between its timer's ticks.
   bool isDirty() const override { return dirty_; }
   void setDirty(bool flag = true) override { dirty_ = flag; }
   bool attached(CView* parent) override;

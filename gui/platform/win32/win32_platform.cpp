@@ -111,6 +111,111 @@ bool cutToImage(const platform::Pixmap& img, platform::Rect& d, int32_t& sx, int
   return !d.empty();
 }
 
+// Cuts a destination to a clip rectangle, moving the source origin along; false when empty.
+bool cutToClip(const platform::Rect& clip, platform::Rect& d, int32_t& sx, int32_t& sy) {
+  if (d.left < clip.left) { sx += clip.left - d.left; d.left = clip.left; }
+  if (d.top < clip.top) { sy += clip.top - d.top; d.top = clip.top; }
+  if (d.right > clip.right) d.right = clip.right;
+  if (d.bottom > clip.bottom) d.bottom = clip.bottom;
+  return !d.empty();
+}
+
+long long gImagePixels = 0;
+int gFonts = 0;
+
+// An image as a DIB section selected into a memory context of its own, made once and
+// blitted from at any source offset. Colour-key draws need the colours without alpha
+// (TransparentBlt compares whole 32-bit words): that copy is made on the first such draw.
+class Win32Image : public platform::NativeImage {
+ public:
+  explicit Win32Image(const platform::Pixmap& img) : w_(img.width), h_(img.height) {
+    dc_ = makeContext(img.pixels, false, &bitmap_, &old_);
+  }
+  ~Win32Image() override {
+    release(dc_, bitmap_, old_);
+    release(keyDc_, keyBitmap_, keyOld_);
+  }
+  bool ok() const { return dc_ != nullptr; }
+  HDC dc() const { return dc_; }
+  HDC keyDc() const {
+    if (!keyDc_ && dc_) {
+      GdiFlush();
+      keyDc_ = makeContext(bits_, true, &keyBitmap_, &keyOld_);
+    }
+    return keyDc_;
+  }
+
+ private:
+  HDC makeContext(const uint32_t* from, bool dropAlpha, HBITMAP* bmp, HGDIOBJ* old) const {
+    void* bits = nullptr;
+    *bmp = makeDib(w_, h_, &bits);
+    if (!*bmp || !bits) {
+      if (*bmp) DeleteObject(*bmp);
+      *bmp = nullptr;
+      return nullptr;
+    }
+    auto* out = static_cast<uint32_t*>(bits);
+    const size_t n = static_cast<size_t>(w_) * h_;
+    if (dropAlpha) {
+      for (size_t i = 0; i < n; ++i) out[i] = from[i] & 0xffffffu;
+    } else {
+      std::memcpy(out, from, n * 4);
+      bits_ = out;
+    }
+    HDC dc = CreateCompatibleDC(nullptr);
+    if (!dc) {
+      DeleteObject(*bmp);
+      *bmp = nullptr;
+      return nullptr;
+    }
+    *old = SelectObject(dc, *bmp);
+    return dc;
+  }
+  static void release(HDC dc, HBITMAP bmp, HGDIOBJ old) {
+    if (!dc) return;
+    SelectObject(dc, old);
+    DeleteObject(bmp);
+    DeleteDC(dc);
+  }
+  int w_, h_;
+  HDC dc_ = nullptr;
+  HBITMAP bitmap_ = nullptr;
+  HGDIOBJ old_ = nullptr;
+  mutable const uint32_t* bits_ = nullptr;
+  mutable HDC keyDc_ = nullptr;
+  mutable HBITMAP keyBitmap_ = nullptr;
+  mutable HGDIOBJ keyOld_ = nullptr;
+};
+
+const Win32Image* nativeImage(const platform::Pixmap& img) {
+  auto* n = dynamic_cast<const Win32Image*>(img.native);
+  return n && n->ok() ? n : nullptr;
+}
+
+HFONT makeFont(const platform::FontSpec& f) {
+  const bool symbol = f.name && std::strcmp(f.name, "Symbol") == 0;
+  HFONT h = CreateFontA(-f.pixelHeight, 0, 0, 0, (f.style & 1) ? FW_BOLD : FW_NORMAL,
+                        (f.style & 2) != 0, (f.style & 4) != 0, FALSE, ANSI_CHARSET,
+                        OUT_STRING_PRECIS, CLIP_STROKE_PRECIS, DEFAULT_QUALITY,
+                        VARIABLE_PITCH | (symbol ? FF_DECORATIVE : FF_SWISS),
+                        f.name ? f.name : "Arial");
+  if (h) ++gFonts;
+  return h;
+}
+
+// A font made once for a font description and kept with it.
+class Win32Font : public platform::NativeFont {
+ public:
+  explicit Win32Font(const platform::FontSpec& f) : font_(makeFont(f)) {}
+  ~Win32Font() override {
+    if (font_) DeleteObject(font_);
+  }
+  HFONT handle() const { return font_; }
+
+ private:
+  HFONT font_;
+};
+
 // ---- Surface ----
 
 class Win32Surface : public platform::Surface {
@@ -131,11 +236,14 @@ class Win32Surface : public platform::Surface {
     init();
   }
   ~Win32Surface() override {
-    SelectClipRgn(dc_, nullptr);
-    SelectObject(dc_, oldPen_);
-    SelectObject(dc_, oldBrush_);
-    SelectObject(dc_, oldFont_);
-    if (pen_) DeleteObject(pen_);
+    // Only what was changed is put back: under Wine every selection of a font into a
+    // window's context asks the X server's resources again. Brushes are never selected,
+    // fonts only for the text drawn with them, and the context goes or is released with
+    // its clip.
+    if (pen_) {
+      SelectObject(dc_, oldPen_);
+      DeleteObject(pen_);
+    }
     if (brush_) DeleteObject(brush_);
     for (auto& f : fonts_) DeleteObject(f.second);
     if (bitmap_) {
@@ -169,6 +277,7 @@ class Win32Surface : public platform::Surface {
   void text(const char* s, const platform::Rect& r, const platform::FontSpec& f, platform::Color fg,
             platform::Color bg, platform::TextAlign align) override {
     if (!s || r.empty()) return;
+    // Selected for this text alone: a prepared font may go before this surface does.
     SelectObject(dc_, font(f));
     SetTextColor(dc_, rgb(fg));
     if (bg.a) {
@@ -189,77 +298,90 @@ class Win32Surface : public platform::Surface {
     }
     DrawTextA(dc_, s, -1, &rc, flags);
     SetBkMode(dc_, TRANSPARENT);
+    SelectObject(dc_, oldFont_);
   }
   void copyFrom(platform::Surface& src, const platform::Rect& d, int32_t sx, int32_t sy) override;
   void copyImage(const platform::Pixmap& img, const platform::Rect& dst, int32_t sx,
                  int32_t sy) override {
-    // Through a DIB section of the area: source offsets of top-down DIBs given straight to
-    // StretchDIBits count from the bottom on some systems.
-    withArea(img, dst, sx, sy, [&](HDC mem, const platform::Rect& d, uint32_t*) {
-      BitBlt(dc_, d.left, d.top, d.width(), d.height(), mem, 0, 0, SRCCOPY);
+    withImage(img, dst, sx, sy, false, [&](HDC src, int32_t x, int32_t y, const platform::Rect& d) {
+      BitBlt(dc_, d.left, d.top, d.width(), d.height(), src, x, y, SRCCOPY);
     });
-  }
-  template <class Fn>
-  void withArea(const platform::Pixmap& img, const platform::Rect& dst, int32_t sx, int32_t sy,
-                Fn fn) {
-    platform::Rect d = dst;
-    if (!cutToImage(img, d, sx, sy)) return;
-    HDC mem = CreateCompatibleDC(dc_);
-    void* bits = nullptr;
-    HBITMAP bmp = makeDib(d.width(), d.height(), &bits);
-    if (bmp && bits) {
-      auto* out = static_cast<uint32_t*>(bits);
-      for (int y = 0; y < d.height(); ++y)
-        std::memcpy(out + static_cast<size_t>(y) * d.width(),
-                    img.pixels + static_cast<size_t>(sy + y) * img.width + sx,
-                    static_cast<size_t>(d.width()) * 4);
-      HGDIOBJ old = SelectObject(mem, bmp);
-      fn(mem, d, out);
-      SelectObject(mem, old);
-    }
-    if (bmp) DeleteObject(bmp);
-    DeleteDC(mem);
   }
   void blendImage(const platform::Pixmap& img, const platform::Rect& dst, int32_t sx, int32_t sy,
                   uint8_t alpha) override {
-    withArea(img, dst, sx, sy, [&](HDC mem, const platform::Rect& d, uint32_t*) {
+    withImage(img, dst, sx, sy, false, [&](HDC src, int32_t x, int32_t y, const platform::Rect& d) {
       if (gBlend.alphaBlend) {
         BLENDFUNCTION bf{AC_SRC_OVER, 0, alpha, AC_SRC_ALPHA};
-        gBlend.alphaBlend(dc_, d.left, d.top, d.width(), d.height(), mem, 0, 0, d.width(),
+        gBlend.alphaBlend(dc_, d.left, d.top, d.width(), d.height(), src, x, y, d.width(),
                           d.height(), bf);
       } else {
-        BitBlt(dc_, d.left, d.top, d.width(), d.height(), mem, 0, 0, SRCCOPY);
+        BitBlt(dc_, d.left, d.top, d.width(), d.height(), src, x, y, SRCCOPY);
       }
     });
   }
   void keyImage(const platform::Pixmap& img, const platform::Rect& dst, int32_t sx, int32_t sy,
                 platform::Color key) override {
-    withArea(img, dst, sx, sy, [&](HDC mem, const platform::Rect& d, uint32_t* out) {
-      // The key is a colour without alpha: a 32-bit destination would otherwise compare
-      // the alpha byte too and let key pixels through.
-      for (size_t i = 0; i < static_cast<size_t>(d.width()) * d.height(); ++i) out[i] &= 0xffffffu;
+    withImage(img, dst, sx, sy, true, [&](HDC src, int32_t x, int32_t y, const platform::Rect& d) {
+      const int w = d.width(), h = d.height();
       if (gBlend.transparentBlt) {
-        gBlend.transparentBlt(dc_, d.left, d.top, d.width(), d.height(), mem, 0, 0, d.width(),
-                              d.height(), rgb(key));
+        gBlend.transparentBlt(dc_, d.left, d.top, w, h, src, x, y, w, h, rgb(key));
         return;
       }
       // XOR / AND / XOR through a monochrome mask of the key colour.
       HDC maskDc = CreateCompatibleDC(dc_);
-      HBITMAP mask = CreateBitmap(d.width(), d.height(), 1, 1, nullptr);
+      HBITMAP mask = CreateBitmap(w, h, 1, 1, nullptr);
       HGDIOBJ oldMask = SelectObject(maskDc, mask);
-      SetBkColor(mem, rgb(key));
-      BitBlt(maskDc, 0, 0, d.width(), d.height(), mem, 0, 0, SRCCOPY);
+      const COLORREF oldSrcBk = SetBkColor(src, rgb(key));
+      BitBlt(maskDc, 0, 0, w, h, src, x, y, SRCCOPY);
+      SetBkColor(src, oldSrcBk);
       COLORREF oldText = SetTextColor(dc_, RGB(0, 0, 0));
       COLORREF oldBk = SetBkColor(dc_, RGB(255, 255, 255));
-      BitBlt(dc_, d.left, d.top, d.width(), d.height(), mem, 0, 0, SRCINVERT);
-      BitBlt(dc_, d.left, d.top, d.width(), d.height(), maskDc, 0, 0, SRCAND);
-      BitBlt(dc_, d.left, d.top, d.width(), d.height(), mem, 0, 0, SRCINVERT);
+      BitBlt(dc_, d.left, d.top, w, h, src, x, y, SRCINVERT);
+      BitBlt(dc_, d.left, d.top, w, h, maskDc, 0, 0, SRCAND);
+      BitBlt(dc_, d.left, d.top, w, h, src, x, y, SRCINVERT);
       SetTextColor(dc_, oldText);
       SetBkColor(dc_, oldBk);
       SelectObject(maskDc, oldMask);
       DeleteObject(mask);
       DeleteDC(maskDc);
     });
+  }
+  // Cuts the draw to the image and the clip, then hands fn a context holding the image
+  // and the source origin in it: the image's own prepared context, or else a DIB section
+  // made for this draw holding just the area drawn (keyed: with the alpha bytes cleared,
+  // since the key is a colour without alpha).
+  template <class Fn>
+  void withImage(const platform::Pixmap& img, const platform::Rect& dst, int32_t sx, int32_t sy,
+                 bool keyed, Fn fn) {
+    platform::Rect d = dst;
+    if (!cutToImage(img, d, sx, sy) || !cutToClip(clip_, d, sx, sy)) return;
+    gImagePixels += static_cast<long long>(d.width()) * d.height();
+    if (const Win32Image* n = nativeImage(img)) {
+      if (HDC src = keyed ? n->keyDc() : n->dc()) {
+        fn(src, sx, sy, d);
+        return;
+      }
+    }
+    // Through a DIB section of the area: source offsets of top-down DIBs given straight to
+    // StretchDIBits count from the bottom on some systems.
+    HDC mem = CreateCompatibleDC(dc_);
+    void* bits = nullptr;
+    HBITMAP bmp = makeDib(d.width(), d.height(), &bits);
+    if (bmp && bits) {
+      auto* out = static_cast<uint32_t*>(bits);
+      for (int y = 0; y < d.height(); ++y) {
+        uint32_t* row = out + static_cast<size_t>(y) * d.width();
+        std::memcpy(row, img.pixels + static_cast<size_t>(sy + y) * img.width + sx,
+                    static_cast<size_t>(d.width()) * 4);
+        if (keyed)
+          for (int x = 0; x < d.width(); ++x) row[x] &= 0xffffffu;
+      }
+      HGDIOBJ old = SelectObject(mem, bmp);
+      fn(mem, 0, 0, d);
+      SelectObject(mem, old);
+    }
+    if (bmp) DeleteObject(bmp);
+    DeleteDC(mem);
   }
   uint32_t* pixels() override {
     if (bits_) GdiFlush();
@@ -272,7 +394,6 @@ class Win32Surface : public platform::Surface {
  private:
   void init() {
     oldPen_ = GetCurrentObject(dc_, OBJ_PEN);
-    oldBrush_ = GetCurrentObject(dc_, OBJ_BRUSH);
     oldFont_ = GetCurrentObject(dc_, OBJ_FONT);
     SetBkMode(dc_, TRANSPARENT);
     SetROP2(dc_, R2_COPYPEN);
@@ -302,16 +423,13 @@ class Win32Surface : public platform::Surface {
     penWidth_ = width;
   }
   HFONT font(const platform::FontSpec& f) {
+    if (auto* n = dynamic_cast<const Win32Font*>(f.native); n && n->handle()) return n->handle();
+    // Without a prepared font (a description from another platform), one of this surface's.
     const std::string key = std::string(f.name ? f.name : "") + "/" +
                             std::to_string(f.pixelHeight) + "/" + std::to_string(f.style);
     auto it = fonts_.find(key);
     if (it != fonts_.end()) return it->second;
-    const bool symbol = f.name && std::strcmp(f.name, "Symbol") == 0;
-    HFONT h = CreateFontA(-f.pixelHeight, 0, 0, 0, (f.style & 1) ? FW_BOLD : FW_NORMAL,
-                          (f.style & 2) != 0, (f.style & 4) != 0, FALSE, ANSI_CHARSET,
-                          OUT_STRING_PRECIS, CLIP_STROKE_PRECIS, DEFAULT_QUALITY,
-                          VARIABLE_PITCH | (symbol ? FF_DECORATIVE : FF_SWISS),
-                          f.name ? f.name : "Arial");
+    HFONT h = makeFont(f);
     fonts_[key] = h;
     return h;
   }
@@ -322,7 +440,7 @@ class Win32Surface : public platform::Surface {
   HBITMAP bitmap_ = nullptr;
   HGDIOBJ oldBitmap_ = nullptr;
   uint32_t* bits_ = nullptr;
-  HGDIOBJ oldPen_ = nullptr, oldBrush_ = nullptr, oldFont_ = nullptr;
+  HGDIOBJ oldPen_ = nullptr, oldFont_ = nullptr;
   HPEN pen_ = nullptr;
   COLORREF penColor_ = 0;
   int penWidth_ = 0;
@@ -379,6 +497,9 @@ class Win32TextEntry : public platform::TextEntry {
     if (hwnd_) {
       // Detach first, so that the focus loss caused by destruction finds nothing to do.
       SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+      // Closed by Return or Escape: the keyboard goes back to the frame window, whose
+      // unused keys reach the host.
+      if (GetFocus() == hwnd_) SetFocus(GetParent(hwnd_));
       DestroyWindow(hwnd_);
     }
     if (font_) DeleteObject(font_);
@@ -427,9 +548,14 @@ LRESULT CALLBACK editProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
           if (l) l->textEntryReturn();
           return 0;
         }
+        if (wp == VK_ESCAPE) {  // the display keeps its old value
+          if (l) l->textEntryCancel();
+          return 0;
+        }
         break;
       case WM_CHAR:
-        if (wp == '\r') return 0;  // no beep for the Return that closed the field
+        // No beep for the Return or Escape that closed the field.
+        if (wp == '\r' || wp == 27) return 0;
         break;
       default:
         break;
@@ -596,10 +722,10 @@ class Win32Window : public platform::Window {
     return {r.left, r.top};
   }
   void setCursor(int32_t type) override {
-    // The cursor before the first change is the default; without one, the class's arrow.
+    // The cursor before the first change comes back when the window goes.
     if (!defaultCursor_) {
       defaultCursor_ = GetCursor();
-      if (!defaultCursor_) defaultCursor_ = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+      if (!defaultCursor_) defaultCursor_ = arrow();
     }
     LPCSTR id = nullptr;
     switch (type) {
@@ -613,7 +739,9 @@ class Win32Window : public platform::Window {
       case 9: id = reinterpret_cast<LPCSTR>(IDC_HAND); break;
       default: break;
     }
-    SetCursor(id ? LoadCursorA(nullptr, id) : defaultCursor_);
+    // Kept for WM_SETCURSOR, which the system sends before every mouse move.
+    cursor_ = id ? LoadCursorA(nullptr, id) : nullptr;
+    SetCursor(cursor_ ? cursor_ : arrow());
   }
   void takeKeyboardFocus() override { SetFocus(hwnd_); }
   platform::Point position() const override {
@@ -713,15 +841,14 @@ class Win32Window : public platform::Window {
         listener_->onDestroyed();
         return 0;
       case WM_PAINT: {
-        HRGN rgn = CreateRectRgn(0, 0, 0, 0);
-        const int kind = GetUpdateRgn(hwnd_, rgn, FALSE);
-        DeleteObject(rgn);
-        if (kind == NULLREGION || kind == ERROR) {
-          ValidateRect(hwnd_, nullptr);
-          return 0;
-        }
+        // BeginPaint alone finds out whether there is anything to paint: each question
+        // about the update region is a round trip to the window server under Wine.
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(hwnd_, &ps);
+        if (!dc || IsRectEmpty(&ps.rcPaint)) {
+          EndPaint(hwnd_, &ps);
+          return 0;
+        }
         RECT client{};
         GetClientRect(hwnd_, &client);
         const platform::Rect r{ps.rcPaint.left, ps.rcPaint.top, ps.rcPaint.right,
@@ -749,10 +876,26 @@ class Win32Window : public platform::Window {
       case WM_GETDLGCODE:
         return DLGC_WANTALLKEYS;
       case WM_KEYDOWN:
-        listener_->onKeyDown(static_cast<int32_t>(wp), virtualKey(wp), keyModifiers());
+      case WM_SYSKEYDOWN: {
+        const int32_t r = listener_->onKeyDown(static_cast<int32_t>(wp), virtualKey(wp), keyModifiers());
+        passingChars_ = r == -1;
+        if (wp < 256) usedDown_[wp] = r != -1;
+        if (r == -1) return passOn(msg, wp, lp);
         return 0;
+      }
       case WM_KEYUP:
-        listener_->onKeyUp(static_cast<int32_t>(wp), virtualKey(wp), keyModifiers());
+      case WM_SYSKEYUP: {
+        const int32_t r = listener_->onKeyUp(static_cast<int32_t>(wp), virtualKey(wp), keyModifiers());
+        // The release of a key whose press the editor used stays here too.
+        const bool used = wp < 256 && usedDown_[wp];
+        if (wp < 256) usedDown_[wp] = false;
+        if (r == -1 && !used) return passOn(msg, wp, lp);
+        return 0;
+      }
+      case WM_CHAR:
+      case WM_SYSCHAR:
+        // The character of a key passed on follows it; those of used keys go nowhere.
+        if (passingChars_) return passOn(msg, wp, lp);
         return 0;
       case WM_CTLCOLOREDIT: {
         auto* e = reinterpret_cast<Win32TextEntry*>(
@@ -773,19 +916,36 @@ class Win32Window : public platform::Window {
         return 0;
       }
       case WM_LBUTTONUP: case WM_RBUTTONUP: case WM_MBUTTONUP: case WM_XBUTTONUP:
+        // The gesture ends first, so that the capture change that follows finds none.
         listener_->onMouseUp({GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}, buttons(wp));
         ReleaseCapture();
         return 0;
-      case WM_MOUSEWHEEL: {
+      case WM_CAPTURECHANGED:
+        if (reinterpret_cast<HWND>(lp) != hwnd_) listener_->onCaptureLost();
+        return 0;
+      case WM_SETCURSOR:
+        // The client area shows the cursor the editor chose, not the class's arrow in
+        // between; the frame, text entries and other windows have their own.
+        if (reinterpret_cast<HWND>(wp) == hwnd_ && LOWORD(lp) == HTCLIENT) {
+          SetCursor(cursor_ ? cursor_ : arrow());
+          return TRUE;
+        }
+        break;
+      case WM_MOUSEWHEEL:
+      case WM_MOUSEHWHEEL: {
         uint32_t mods = 0;
         if (GetKeyState(VK_SHIFT) < 0) mods |= 0x10;
         if (GetKeyState(VK_CONTROL) < 0) mods |= 0x20;
         if (GetKeyState(VK_MENU) < 0) mods |= 0x40;
         RECT r{};
         GetWindowRect(hwnd_, &r);
-        const int delta = GET_WHEEL_DELTA_WPARAM(wp);
-        const float distance = static_cast<float>(delta / WHEEL_DELTA);
-        listener_->onWheel({GET_X_LPARAM(lp) - r.left, GET_Y_LPARAM(lp) - r.top}, distance, mods);
+        const platform::Point at{GET_X_LPARAM(lp) - r.left, GET_Y_LPARAM(lp) - r.top};
+        // Fractions of a notch too (precision touchpads, high-resolution wheels).
+        const float distance = static_cast<float>(GET_WHEEL_DELTA_WPARAM(wp)) / WHEEL_DELTA;
+        if (msg == WM_MOUSEWHEEL)
+          listener_->onWheel(at, distance, mods);
+        else
+          listener_->onHorizontalWheel(at, distance, mods);  // positive to the right
         return 0;
       }
       default:
@@ -795,6 +955,18 @@ class Win32Window : public platform::Window {
   }
 
  private:
+  static HCURSOR arrow() { return LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW)); }
+  // Hands a key message the editor has no use for to the host's window, so that its
+  // shortcuts keep working. A host that hands keys back to its focused child does not
+  // start a loop.
+  LRESULT passOn(UINT msg, WPARAM wp, LPARAM lp) {
+    HWND host = GetParent(hwnd_);
+    if (!host || passing_) return 0;
+    passing_ = true;
+    const LRESULT r = SendMessageA(host, msg, wp, lp);
+    passing_ = false;
+    return r;
+  }
   static uint32_t buttons(WPARAM wp) {
     uint32_t b = 0;
     if (wp & MK_LBUTTON) b |= 2;
@@ -810,6 +982,10 @@ class Win32Window : public platform::Window {
   HWND hwnd_ = nullptr;
   platform::WindowListener* listener_;
   HCURSOR defaultCursor_ = nullptr;
+  HCURSOR cursor_ = nullptr;  // chosen by setCursor; null: the class's arrow
+  bool passing_ = false;       // a key message is on its way to the host
+  bool passingChars_ = false;  // the last key pressed went to the host
+  bool usedDown_[256] = {};    // keys whose press the editor used
   DropTarget* drop_ = nullptr;
   bool oldSystem_ = false;
   std::unique_ptr<Win32Surface> back_;  // paint buffer on systems before version 6
@@ -837,6 +1013,8 @@ void CALLBACK timerProc(HWND, UINT, UINT_PTR id, DWORD) {
 
 int windowClassUseCount() { return gClassUses; }
 int liveObjects() { return counted::live; }
+long long imagePixelsDrawn() { return gImagePixels; }
+int fontsCreated() { return gFonts; }
 void paintThroughBackBuffer(bool on) { gForceBackBuffer = on; }
 
 Win32Platform& Win32Platform::instance() {
@@ -889,6 +1067,19 @@ uint32_t Win32Platform::startTimer(uint32_t periodMs, platform::TimerCallback cb
 void Win32Platform::stopTimer(uint32_t id) {
   KillTimer(nullptr, id);
   timerCallbacks().erase(id);
+}
+
+std::unique_ptr<platform::NativeImage> Win32Platform::prepareImage(const platform::Pixmap& img) {
+  if (!img.pixels || img.width <= 0 || img.height <= 0) return nullptr;
+  auto n = std::make_unique<Win32Image>(img);
+  if (!n->ok()) return nullptr;  // drawn through the copy path instead
+  return n;
+}
+
+std::unique_ptr<platform::NativeFont> Win32Platform::prepareFont(const platform::FontSpec& f) {
+  auto n = std::make_unique<Win32Font>(f);
+  if (!n->handle()) return nullptr;
+  return n;
 }
 
 void Win32Platform::dispatchOnePaint() {

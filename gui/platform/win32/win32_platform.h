@@ -21,12 +21,20 @@ class Win32Platform : public platform::Platform {
   uint32_t startTimer(uint32_t periodMs, platform::TimerCallback cb) override;
   void stopTimer(uint32_t id) override;
   void dispatchOnePaint() override;
+  // A DIB section with a memory context of its own; a font handle.
+  std::unique_ptr<platform::NativeImage> prepareImage(const platform::Pixmap& img) override;
+  std::unique_ptr<platform::NativeFont> prepareFont(const platform::FontSpec& f) override;
 };
 
 // Number of live frame windows' class registrations (for tests of the class life cycle).
 int windowClassUseCount();
 // GDI objects, device contexts and windows made here and not yet given back.
 int liveObjects();
+// Image pixels the image draws have transferred so far: each draw counts the part of its
+// area inside the clip and the image.
+long long imagePixelsDrawn();
+// Fonts made so far: prepared ones and the ones surfaces make for themselves.
+int fontsCreated();
 // Paints through an off-screen buffer as on systems before version 6, whatever the
 // system (for tests of that path).
 void paintThroughBackBuffer(bool on);

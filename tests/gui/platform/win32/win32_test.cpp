@@ -1,6 +1,7 @@
 // The framework on the real Win32 window system (run under Wine with a virtual display):
 // messages to the frame window, painting, the EDIT control, timers, pixel agreement with
-// the raster, and no GDI/USER objects left behind by opening and closing frames.
+// the raster, what image draws and fonts cost, and no GDI/USER objects left behind by
+// opening and closing frames.
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
@@ -15,7 +16,24 @@
 
 namespace {
 
-LRESULT CALLBACK hostProc(HWND h, UINT m, WPARAM w, LPARAM l) { return DefWindowProcA(h, m, w, l); }
+// Key messages that reach the host window, as "down 32", "char 32", "up 32", "sysdown 70".
+std::vector<std::string> gHostKeys;
+HWND gBounceTo = nullptr;  // a host that hands every key on to this window
+
+LRESULT CALLBACK hostProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+  const char* kind = m == WM_KEYDOWN      ? "down"
+                     : m == WM_KEYUP      ? "up"
+                     : m == WM_CHAR       ? "char"
+                     : m == WM_SYSKEYDOWN ? "sysdown"
+                     : m == WM_SYSKEYUP   ? "sysup"
+                                          : nullptr;
+  if (kind) {
+    gHostKeys.push_back(std::string(kind) + " " + std::to_string(w));
+    if (gBounceTo) return SendMessageA(gBounceTo, m, w, l);
+    return 0;
+  }
+  return DefWindowProcA(h, m, w, l);
+}
 
 HWND makeHost() {
   static bool registered = false;
@@ -133,9 +151,50 @@ TEST_F(Win32Frame, MouseMessagesReachTheRightViewsWithTheirButtonWords) {
   RECT wr{};
   GetWindowRect(hwnd, &wr);
   SendMessageA(hwnd, WM_MOUSEWHEEL, MAKEWPARAM(0, 240), MAKELPARAM(wr.left + 30, wr.top + 30));
-  SendMessageA(hwnd, WM_MOUSEWHEEL, MAKEWPARAM(0, 60), MAKELPARAM(wr.left + 30, wr.top + 30));
+  ASSERT_EQ(a->log.size(), 4u);
   EXPECT_EQ(a->log[3], "wheel 2.000000");
-  EXPECT_EQ(a->log[4], "wheel 0.000000");
+  // Half notches (a high-resolution wheel) arrive as such and add up to a whole one.
+  SendMessageA(hwnd, WM_MOUSEWHEEL, MAKEWPARAM(0, 60), MAKELPARAM(wr.left + 30, wr.top + 30));
+  EXPECT_EQ(a->log.size(), 4u);
+  SendMessageA(hwnd, WM_MOUSEWHEEL, MAKEWPARAM(0, 60), MAKELPARAM(wr.left + 30, wr.top + 30));
+  ASSERT_EQ(a->log.size(), 5u);
+  EXPECT_EQ(a->log[4], "wheel 1.000000");
+}
+
+// Another window takes the capture, or it is released, in the middle of a drag: the
+// gesture ends there, once, and the next drag is a whole one of its own.
+TEST_F(Win32Frame, LostCaptureEndsTheDragOnce) {
+  RecListener l;
+  auto* k = new CKnob(CBounds(10, 10, 50, 50), &l, 3, nullptr, nullptr);
+  frame->addView(k);
+  k->setValue(0.5f);
+  editor.mode = kLinearMode;
+  for (bool takenByAnother : {true, false}) {
+    l.log.clear();
+    editor.edits.clear();
+    SendMessageA(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at(30, 30));
+    ASSERT_EQ(GetCapture(), hwnd);
+    SendMessageA(hwnd, WM_MOUSEMOVE, MK_LBUTTON, at(30, 20));
+    if (takenByAnother) SetCapture(host);
+    else ReleaseCapture();
+    EXPECT_EQ(editor.edits, (std::vector<std::string>{"begin 3", "end 3"})) << takenByAnother;
+    ASSERT_FALSE(l.log.empty());
+    EXPECT_EQ(l.log.back(), "end");
+    // The button's release comes later, to whichever window: no second end.
+    SendMessageA(hwnd, WM_MOUSEMOVE, MK_LBUTTON, at(30, 5));
+    SendMessageA(hwnd, WM_LBUTTONUP, 0, at(30, 5));
+    ReleaseCapture();
+    EXPECT_EQ(editor.edits.size(), 2u);
+  }
+  // A normal drag after it: one begin, one end, the value follows.
+  editor.edits.clear();
+  const float before = k->getValue();
+  SendMessageA(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at(30, 30));
+  SendMessageA(hwnd, WM_MOUSEMOVE, MK_LBUTTON, at(30, 10));
+  SendMessageA(hwnd, WM_LBUTTONUP, 0, at(30, 10));
+  EXPECT_EQ(GetCapture(), nullptr);
+  EXPECT_EQ(editor.edits, (std::vector<std::string>{"begin 3", "end 3"}));
+  EXPECT_NEAR(k->getValue(), before + 0.1f, 1e-5f);  // 20 of 200 pixels
 }
 
 TEST_F(Win32Frame, KeysGoToTheFocusViewAndTabMovesFocus) {
@@ -156,6 +215,46 @@ TEST_F(Win32Frame, KeysGoToTheFocusViewAndTabMovesFocus) {
   EXPECT_NEAR(k2->getValue(), 0.5f, 1e-6);
   EXPECT_FLOAT_EQ(k1->getValue(), 0.5f);
   EXPECT_EQ(editor.edits.size(), 4u);  // each key step is one begin/end pair
+}
+
+// After a click on a knob the frame window has the keyboard: arrows move the knob, and
+// keys it has no use for (Space, letters, function keys, Alt combinations) go on to the
+// host's window with their characters, as queued input from the message loop.
+TEST_F(Win32Frame, KeysTheEditorDoesNotUseReachTheHost) {
+  RecListener l;
+  auto* k = new CKnob(CBounds(10, 10, 50, 50), &l, 1, nullptr, nullptr);
+  frame->addView(k);
+  k->setValue(0.5f);
+  SendMessageA(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at(30, 30));
+  SendMessageA(hwnd, WM_LBUTTONUP, 0, at(30, 30));
+  ASSERT_EQ(GetFocus(), hwnd);
+  auto press = [](WPARAM vk, bool alt = false) {
+    const UINT down = alt ? WM_SYSKEYDOWN : WM_KEYDOWN, up = alt ? WM_SYSKEYUP : WM_KEYUP;
+    const LPARAM altBit = alt ? (1 << 29) : 0;
+    PostMessageA(GetFocus(), down, vk, 1 | altBit);
+    pump();
+    PostMessageA(GetFocus(), up, vk, static_cast<LPARAM>(0xC0000001u) | altBit);
+    pump();
+  };
+  gHostKeys.clear();
+  press(VK_SPACE);
+  EXPECT_EQ(gHostKeys, (std::vector<std::string>{"down 32", "char 32", "up 32"}));
+  gHostKeys.clear();
+  const float before = k->getValue();
+  press(VK_DOWN);
+  EXPECT_TRUE(gHostKeys.empty()) << gHostKeys[0];
+  EXPECT_NEAR(k->getValue(), before - 0.1f, 1e-6f);
+  press('A');
+  press(VK_F5);
+  press('F', true);
+  EXPECT_EQ(gHostKeys, (std::vector<std::string>{"down 65", "char 97", "up 65", "down 116",
+                                                 "up 116", "sysdown 70", "sysup 70"}));
+  // A host that hands keys back to its focused child does not start a loop.
+  gHostKeys.clear();
+  gBounceTo = hwnd;
+  press(VK_F5);
+  gBounceTo = nullptr;
+  EXPECT_EQ(gHostKeys, (std::vector<std::string>{"down 116", "up 116"}));
 }
 
 TEST_F(Win32Frame, PaintMessagesDrawWhatIsDirty) {
@@ -186,6 +285,27 @@ TEST_F(Win32Frame, PaintMessagesDrawWhatIsDirty) {
   EXPECT_EQ(GetCursor(), LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND)));
   frame->setCursor(0);
   EXPECT_NE(GetCursor(), LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND)));
+}
+
+// The system asks for the cursor before every mouse move: the client area answers with
+// the one the editor chose last, so that a hand over a link does not flicker.
+TEST_F(Win32Frame, CursorQueriesAnswerTheChosenCursor) {
+  const HCURSOR hand = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_HAND));
+  const HCURSOR arrow = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+  const LPARAM client = MAKELPARAM(HTCLIENT, WM_MOUSEMOVE);
+  frame->setCursor(9);
+  SetCursor(arrow);
+  EXPECT_EQ(SendMessageA(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hwnd), client), TRUE);
+  EXPECT_EQ(GetCursor(), hand);
+  frame->setCursor(0);
+  SetCursor(hand);
+  EXPECT_EQ(SendMessageA(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hwnd), client), TRUE);
+  EXPECT_EQ(GetCursor(), arrow);
+  // Not the client area: the system's answer.
+  frame->setCursor(9);
+  SetCursor(arrow);
+  SendMessageA(hwnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hwnd), MAKELPARAM(HTBORDER, WM_MOUSEMOVE));
+  EXPECT_NE(GetCursor(), hand);
 }
 
 TEST_F(Win32Frame, TextFieldEditsThroughTheEditControl) {
@@ -222,6 +342,129 @@ TEST_F(Win32Frame, TextFieldEditsThroughTheEditControl) {
   SetFocus(hwnd);
   EXPECT_FALSE(t->isEditing());
   EXPECT_EQ(std::string(t->getText()), std::string(255, 'x'));
+}
+
+// Escape closes the field and keeps the old text: nothing reaches the listener but the
+// end of the edit. The keyboard goes back to the frame window.
+TEST_F(Win32Frame, EscapeInTheEditControlCancels) {
+  RecListener l;
+  auto* t = new CTextEdit(CBounds(20, 20, 140, 40), &l, 7, "old");
+  frame->addView(t);
+  SendMessageA(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at(30, 30));
+  SendMessageA(hwnd, WM_LBUTTONUP, 0, at(30, 30));
+  HWND edit = FindWindowExA(hwnd, nullptr, "EDIT", nullptr);
+  ASSERT_NE(edit, nullptr);
+  for (char c : std::string("new")) SendMessageA(edit, WM_CHAR, static_cast<WPARAM>(c), 0);
+  PostMessageA(edit, WM_KEYDOWN, VK_ESCAPE, 1);
+  pump();  // and the Escape's character, which goes nowhere
+  EXPECT_FALSE(t->isEditing());
+  EXPECT_FALSE(IsWindow(edit));
+  EXPECT_STREQ(t->getText(), "old");
+  EXPECT_FALSE(t->returnPressed());
+  EXPECT_EQ(l.log, (std::vector<std::string>{"begin", "end"}));
+  EXPECT_EQ(GetFocus(), hwnd);
+}
+
+namespace {
+// An opaque 40 x 30 image with a different colour at every pixel and the key colour
+// (magenta) on its diagonal.
+std::vector<uint32_t> numbered() {
+  std::vector<uint32_t> px(40 * 30);
+  for (int y = 0; y < 30; ++y)
+    for (int x = 0; x < 40; ++x)
+      px[static_cast<size_t>(y) * 40 + x] =
+          x == y ? bgra(255, 0, 255) : bgra(static_cast<uint8_t>(x * 6), static_cast<uint8_t>(y * 8), 77);
+  return px;
+}
+}  // namespace
+
+// Every image draw reads only the part of its area inside the clip, from the right place
+// of the image, whether the image was prepared for the platform or not.
+TEST_F(Win32Frame, ImageDrawsTouchOnlyTheClippedArea) {
+  const std::vector<uint32_t> px = numbered();
+  platform::Platform& p = platform::current();
+  platform::Pixmap img{40, 30, px.data(), nullptr};
+  std::unique_ptr<platform::NativeImage> native = p.prepareImage(img);
+  ASSERT_NE(native, nullptr);
+  enum Op { kCopy, kBlend, kKey };
+  for (bool prepared : {false, true})
+    for (Op op : {kCopy, kBlend, kKey}) {
+      SCOPED_TRACE(std::string(prepared ? "prepared " : "plain ") + std::to_string(op));
+      img.native = prepared ? native.get() : nullptr;
+      std::unique_ptr<platform::Surface> s = p.createOffscreen(60, 50);
+      s->fillRect({0, 0, 60, 50}, {1, 2, 3, 255});
+      s->setClip({12, 14, 22, 19});  // 10 x 5
+      // Destination from (5, 6), source from (3, 2): the clip starts 7 right, 8 down.
+      const platform::Rect dst{5, 6, 45, 34};
+      const long long before = win32::imagePixelsDrawn();
+      if (op == kCopy) s->copyImage(img, dst, 3, 2);
+      if (op == kBlend) s->blendImage(img, dst, 3, 2, 255);
+      if (op == kKey) s->keyImage(img, dst, 3, 2, {255, 0, 255, 255});
+      EXPECT_EQ(win32::imagePixelsDrawn() - before, 50);
+      const uint32_t* out = s->pixels();
+      ASSERT_NE(out, nullptr);
+      for (int y = 0; y < 50; ++y)
+        for (int x = 0; x < 60; ++x) {
+          const uint32_t got = out[y * 60 + x] & 0xffffff;
+          const bool inside = x >= 12 && x < 22 && y >= 14 && y < 19;
+          const int ix = x - 5 + 3, iy = y - 6 + 2;
+          uint32_t want = bgra(1, 2, 3) & 0xffffff;
+          if (inside && !(op == kKey && ix == iy)) want = px[static_cast<size_t>(iy) * 40 + ix] & 0xffffff;
+          ASSERT_EQ(got, want) << "at " << x << "," << y;
+        }
+    }
+  // Outside the image or the clip: nothing drawn, nothing counted.
+  std::unique_ptr<platform::Surface> s = p.createOffscreen(60, 50);
+  s->setClip({0, 0, 10, 10});
+  img.native = native.get();
+  const long long before = win32::imagePixelsDrawn();
+  s->copyImage(img, {20, 20, 40, 40}, 0, 0);
+  s->copyImage(img, {0, 0, 10, 10}, 40, 0);
+  EXPECT_EQ(win32::imagePixelsDrawn(), before);
+}
+
+// A frame repainting a small area of a large background transfers that area alone.
+TEST_F(Win32Frame, SmallRepaintsOfALargeBackgroundStaySmall) {
+  std::vector<uint32_t> big(300 * 200, bgra(40, 50, 60));
+  auto* background = new CBitmap(300, 200, big.data(), true);
+  frame->setBackground(background);
+  RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  for (int i = 0; i < 20; ++i) {
+    const long long before = win32::imagePixelsDrawn();
+    frame->invalidateRect(CBounds(100, 50, 163, 80));
+    UpdateWindow(hwnd);
+    EXPECT_GT(win32::imagePixelsDrawn(), before);
+    EXPECT_LE(win32::imagePixelsDrawn() - before, 63 * 30);
+  }
+  frame->setBackground(nullptr);
+  background->release();
+}
+
+// Fonts are made once per description, not per paint; a change of size makes one more.
+TEST_F(Win32Frame, PaintsMakeNoFonts) {
+  auto* d = new CParamDisplay(CBounds(10, 10, 110, 30));
+  d->setValue(0.25f);
+  auto* font = new CFontDesc("Arial", 13);
+  d->setFont(font);
+  frame->addView(d);
+  frame->addView(new CTextEdit(CBounds(10, 40, 110, 60), nullptr, 1, "text"));
+  RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  const int made = win32::fontsCreated();
+  for (int i = 0; i < 50; ++i) {
+    d->setValue(static_cast<float>(i) / 50.f);
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  }
+  EXPECT_EQ(win32::fontsCreated(), made);
+  font->setSize(15);
+  for (int i = 0; i < 5; ++i) RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  EXPECT_EQ(win32::fontsCreated(), made + 1);
+  font->release();
+  // A description without the platform's font: the surface makes one and keeps it.
+  std::unique_ptr<platform::Surface> s = platform::current().createOffscreen(100, 40);
+  const platform::FontSpec plain{"Arial", 12, 0, nullptr};
+  s->text("a", {0, 0, 100, 20}, plain, {255, 255, 255, 255}, {0, 0, 0, 0}, platform::kAlignLeft);
+  s->text("b", {0, 20, 100, 40}, plain, {255, 255, 255, 255}, {0, 0, 0, 0}, platform::kAlignLeft);
+  EXPECT_EQ(win32::fontsCreated(), made + 2);
 }
 
 namespace {
