@@ -361,7 +361,7 @@ TEST_F(Win32Frame, EscapeInTheEditControlCancels) {
   EXPECT_FALSE(IsWindow(edit));
   EXPECT_STREQ(t->getText(), "old");
   EXPECT_FALSE(t->returnPressed());
-  EXPECT_EQ(l.log, (std::vector<std::string>{"begin", "end"}));
+  EXPECT_TRUE(l.log.empty());  // a cancelled edit is no gesture at all
   EXPECT_EQ(GetFocus(), hwnd);
 }
 
