@@ -161,6 +161,10 @@ bool TZMeter::attached(CView* parent) {
 
 void TZMeter::Tick() {
   if (!scale || !editor) return;
+  // One repaint request for all the bars: each request costs the window system a
+  // round trip.
+  CBounds changed;
+  bool any = false;
   for (int i = 0; i < 4; ++i) {
     const int d = meter::Position(editor->Meter(i));
     TBar next;
@@ -177,9 +181,26 @@ void TZMeter::Tick() {
         top = std::min(top, row);
         bottom = std::max(bottom, row + 1);
       }
-    if (top < bottom)
-      invalidateRect(CBounds(bars[i].left, bars[i].top + top, bars[i].right, bars[i].top + bottom));
+    if (top >= bottom) continue;
+    const CBounds rows(bars[i].left, bars[i].top + top, bars[i].right, bars[i].top + bottom);
+    if (!any) {
+      changed = rows;
+      any = true;
+    } else {
+      changed.unite(rows);
+    }
   }
+  if (any) DrawNow(changed);
+}
+
+// The tick draws what changed at once, on a context of the window: a repaint request
+// would cost the window system a round of messages per tick, 50 times a second.
+void TZMeter::DrawNow(const CBounds& area) {
+  CFrame* frame = getFrame();
+  if (!frame || !frame->platformWindow()) return invalidateRect(area);
+  CDrawContext* context = new CDrawContext(frame, nullptr);
+  frame->drawInRect(context, area);
+  context->release();
 }
 
 void TZMeter::draw(CDrawContext* context) {

@@ -99,6 +99,7 @@ class TZMeter : public CControl {
   const TBar& Shown(int bar) const { return shown[bar]; }
 
  private:
+  void DrawNow(const CBounds& area);
   Editor* editor;
   CBitmap* scale;
   CBounds bars[4];

@@ -26,6 +26,14 @@ struct CBounds {
     return p.h >= left && p.h <= right && p.v >= top && p.v <= bottom;
   }
   // Intersection, normalised so that right >= left and bottom >= top.
+  // The smallest rectangle holding both.
+  CBounds& unite(const CBounds& o) {
+    if (o.left < left) left = o.left;
+    if (o.top < top) top = o.top;
+    if (o.right > right) right = o.right;
+    if (o.bottom > bottom) bottom = o.bottom;
+    return *this;
+  }
   CBounds& bound(const CBounds& o) {
     if (left < o.left) left = o.left;
     if (top < o.top) top = o.top;

@@ -122,6 +122,7 @@ void RasterWindow::resize(int32_t width, int32_t height) {
 }
 
 std::unique_ptr<platform::Surface> RasterWindow::drawSurface() {
+  ++directDraws_;
   return std::make_unique<RasterSurface>(surface_.pixels(), surface_.width(), surface_.height(),
                                          surface_.stride());
 }

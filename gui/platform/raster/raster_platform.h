@@ -90,6 +90,7 @@ class RasterWindow : public platform::Window {
   RasterTextEntry* focusedEntry() const { return focusEntry_; }
   bool hasDropTarget() const { return drop_ != nullptr; }
   int32_t paintCount() const { return paints_; }
+  int32_t directDrawCount() const { return directDraws_; }  // surfaces for drawing at once
   // Key codes the editor did not use, passed on to the host's window.
   const std::vector<int32_t>& passedKeys() const { return passedKeys_; }
   platform::Rect lastPaintRect() const { return lastPaint_; }
@@ -109,6 +110,7 @@ class RasterWindow : public platform::Window {
   RasterTextEntry* focusEntry_ = nullptr;
   std::vector<RasterTextEntry*> entries_;
   int32_t paints_ = 0;
+  int32_t directDraws_ = 0;
   platform::Rect lastPaint_{};
   std::vector<int32_t> passedKeys_;
 };

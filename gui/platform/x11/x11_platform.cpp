@@ -448,11 +448,17 @@ class WindowDrawSurface : public raster::RasterSurface {
  public:
   WindowDrawSurface(X11Window* w, raster::RasterSurface& back)
       : RasterSurface(back.pixels(), back.width(), back.height(), back.stride()), window_(w) {}
-  ~WindowDrawSurface() override { window_->putArea(clip()); }
-  void flush() override { window_->putArea(clip()); }
+  ~WindowDrawSurface() override {
+    if (!flushed_) window_->putArea(clip());
+  }
+  void flush() override {
+    window_->putArea(clip());
+    flushed_ = true;
+  }
 
  private:
   X11Window* window_;
+  bool flushed_ = false;
 };
 }  // namespace
 
