@@ -199,6 +199,7 @@ void TZMeter::DrawNow(const CBounds& area) {
   CFrame* frame = getFrame();
   if (!frame || !frame->platformWindow()) return invalidateRect(area);
   CDrawContext* context = new CDrawContext(frame, nullptr);
+  context->setClipRect(area);  // the window system is handed this area only
   frame->drawInRect(context, area);
   context->release();
 }

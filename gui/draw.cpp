@@ -102,10 +102,6 @@ CDrawContext::CDrawContext(CFrame* frame, platform::Surface* surface) : frame_(f
   surface_ = surface;
   if (!surface_ && frame_ && frame_->platformWindow())
     adoptSurface(frame_->platformWindow()->drawSurface());
-  if (frame_ && frame_->platformWindow()) {
-    platform::Point o = frame_->platformWindow()->screenOrigin();
-    screenOffset_ = CPosition(o.x, o.y);
-  }
   font_ = kSystemFont;
   if (font_) font_->retain();
   if (frame_)
@@ -118,6 +114,17 @@ CDrawContext::CDrawContext(CFrame* frame, platform::Surface* surface) : frame_(f
 CDrawContext::~CDrawContext() {
   if (font_) font_->release();
   if (surface_) surface_->flush();
+}
+
+const CPosition& CDrawContext::getScreenOffset() const {
+  if (!screenOffsetKnown_) {
+    screenOffsetKnown_ = true;
+    if (frame_ && frame_->platformWindow()) {
+      const platform::Point o = frame_->platformWindow()->screenOrigin();
+      screenOffset_ = CPosition(o.x, o.y);
+    }
+  }
+  return screenOffset_;
 }
 
 void CDrawContext::adoptSurface(std::unique_ptr<platform::Surface> s) {
@@ -207,7 +214,8 @@ void CDrawContext::drawString(const char* text, const CBounds& r, bool opaque, i
 
 void CDrawContext::getMouseLocation(CPosition& out) const {
   platform::Point p = platform::current().cursorPosition();
-  out = CPosition(p.x - screenOffset_.h, p.y - screenOffset_.v);
+  const CPosition& o = getScreenOffset();
+  out = CPosition(p.x - o.h, p.y - o.v);
 }
 
 // ---- Offscreen ----

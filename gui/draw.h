@@ -70,7 +70,9 @@ class CDrawContext : public CBaseObject {
 
   void setDrawOffset(const CPosition& p) { offset_ = p; }
   const CPosition& getDrawOffset() const { return offset_; }
-  const CPosition& getScreenOffset() const { return screenOffset_; }
+  // The window's top-left on screen, asked of the window system when first needed
+  // (some answer only through a round trip to their server).
+  const CPosition& getScreenOffset() const;
 
   void setFrameColor(CRGBA c);
   CRGBA getFrameColor() const { return frameColor_; }
@@ -114,7 +116,9 @@ class CDrawContext : public CBaseObject {
   CFrame* frame_;
   platform::Surface* surface_ = nullptr;
   std::unique_ptr<platform::Surface> ownedSurface_;
-  CPosition offset_, screenOffset_, pen_;
+  CPosition offset_, pen_;
+  mutable CPosition screenOffset_;
+  mutable bool screenOffsetKnown_ = false;
   CFontDesc* font_ = nullptr;
   CRGBA fontColor_ = kWhiteCRGBA, frameColor_ = kWhiteCRGBA, fillColor_ = kBlackCRGBA;
   int32_t lineWidth_ = 1, lineStyle_ = kLineSolid, drawMode_ = kCopyMode;
