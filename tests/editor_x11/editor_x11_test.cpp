@@ -26,6 +26,7 @@
 #include "gui/platform/raster/raster_platform.h"
 #include "plugin/vst_plugin.h"
 #include "tests/plugin/host.h"
+#include "tests/plugin/host_events.h"
 
 // Last: Xlib's macros (None, Bool, Status) clash with names in the headers above.
 #include <X11/Xlib.h>
@@ -37,55 +38,6 @@
 namespace {
 
 constexpr int kWidth = 773, kHeight = 491;
-
-struct HostEvent {
-  VstInt32 op, index;
-  float value;
-};
-std::vector<HostEvent>& Events() {
-  static std::vector<HostEvent> events;
-  return events;
-}
-int Count(VstInt32 op) {
-  int n = 0;
-  for (const HostEvent& e : Events()) n += e.op == op;
-  return n;
-}
-
-VstIntPtr RecordingCallback(AEffect* e, VstInt32 op, VstInt32 index, VstIntPtr value, void* ptr,
-                            float opt) {
-  if (op == audioMasterAutomate || op == audioMasterBeginEdit || op == audioMasterEndEdit)
-    Events().push_back({op, index, opt});
-  return HostCallback(e, op, index, value, ptr, opt);
-}
-
-std::string Sequence() {
-  std::string s;
-  for (const HostEvent& ev : Events()) {
-    if (!s.empty()) s += ' ';
-    s += ev.op == audioMasterBeginEdit ? 'B' : ev.op == audioMasterEndEdit ? 'E' : 'A';
-    s += std::to_string(ev.index);
-  }
-  return s;
-}
-
-// Begin first, end last, every automate inside an open bracket, brackets balanced.
-::testing::AssertionResult IsOneGesture(int index) {
-  const std::vector<HostEvent>& ev = Events();
-  int depth = 0, automates = 0;
-  bool ok = !ev.empty() && ev.front().op == audioMasterBeginEdit;
-  for (const HostEvent& e : ev) {
-    if (!ok) break;
-    ok = e.index == index;
-    if (e.op == audioMasterBeginEdit) ++depth;
-    if (e.op == audioMasterEndEdit) ok = ok && --depth >= 0;
-    if (e.op == audioMasterAutomate) ok = ok && depth > 0 && ++automates > 0;
-  }
-  if (ok && depth == 0 && automates > 0 && ev.back().op == audioMasterEndEdit)
-    return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure() << "host saw \"" << Sequence() << "\" for parameter "
-                                       << index;
-}
 
 class Instance {
  public:
