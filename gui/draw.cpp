@@ -51,16 +51,16 @@ void CFontDesc::setStyle(int32_t s) {
   dropNative();
 }
 platform::FontSpec CFontDesc::fontSpec() const {
-  platform::FontSpec spec{name_, size_, style_, nullptr};
+  platform::FontSpec font{name_, size_, style_, nullptr};
   platform::Platform& p = platform::current();
   if (!created_ || nativeOwner_ != &p) {
     created_ = true;
     ++creations_;
-    native_ = p.prepareFont(spec);
+    native_ = p.prepareFont(font);
     nativeOwner_ = &p;
   }
-  spec.native = native_.get();
-  return spec;
+  font.native = native_.get();
+  return font;
 }
 
 CFontDesc* kSystemFont = nullptr;

@@ -39,51 +39,6 @@ namespace {
 
 constexpr int kWidth = 773, kHeight = 491;
 
-class Instance {
- public:
-  Instance() {
-    const PluginLibrary& lib = PluginLibrary::Get();
-    if (lib.vstPluginMain) e_ = lib.vstPluginMain(RecordingCallback);
-  }
-  ~Instance() { Close(); }
-  Instance(const Instance&) = delete;
-  Instance& operator=(const Instance&) = delete;
-  AEffect* effect() const { return e_; }
-  VstIntPtr Dispatch(VstInt32 op, VstInt32 index = 0, VstIntPtr value = 0, void* ptr = nullptr,
-                     float opt = 0.0f) {
-    return e_->dispatcher(e_, op, index, value, ptr, opt);
-  }
-  void Close() {
-    if (e_) Dispatch(effClose);
-    e_ = nullptr;
-  }
-  void Start() {
-    Dispatch(effOpen);
-    Dispatch(effSetSampleRate, 0, 0, nullptr, 44100.0f);
-    Dispatch(effSetBlockSize, 0, kBlock);
-    Dispatch(effMainsChanged, 0, 1);
-  }
-  float Get(int i) { return e_->getParameter(e_, i); }
-  void Set(int i, float v) { e_->setParameter(e_, i, v); }
-  // A sine of the given peak on both inputs; answers the output's largest magnitude.
-  float Process(float amplitude, int frames) {
-    std::vector<float> inL(kBlock), inR(kBlock), outL(kBlock), outR(kBlock);
-    float peak = 0.0f;
-    for (int pos = 0; pos < frames; pos += kBlock) {
-      for (int i = 0; i < kBlock; ++i) inL[i] = inR[i] = amplitude * std::sin(0.05f * (pos + i));
-      float* in[2] = {inL.data(), inR.data()};
-      float* out[2] = {outL.data(), outR.data()};
-      e_->processReplacing(e_, in, out, kBlock);
-      for (int i = 0; i < kBlock; ++i) peak = std::max(peak, std::fabs(outL[i]));
-    }
-    return peak;
-  }
-  static constexpr int kBlock = 512;
-
- private:
-  AEffect* e_ = nullptr;
-};
-
 // The test's own connection: the host window, XTest input and read-backs.
 Display* Dpy() {
   static Display* d = XOpenDisplay(nullptr);
