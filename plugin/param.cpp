@@ -54,6 +54,38 @@ void FormatValue(double v, char* text, size_t size) {
   }
 }
 
+// The value of a number text [p, end) too large or too small for a double:
+// infinity of its sign when its magnitude is beyond the range, zero when below,
+// so that the range limits treat it like any other number outside them.
+double OutOfRange(const char* p, const char* end) {
+  const bool negative = *p == '-';
+  if (*p == '-' || *p == '+') ++p;
+  long long order = 0;  // decimal exponent of the first significant digit, plus one
+  bool seen = false;
+  for (; p < end && *p >= '0' && *p <= '9'; ++p) {
+    seen = seen || *p != '0';
+    if (seen && order < 100000) ++order;
+  }
+  if (p < end && *p == '.') {
+    for (++p; p < end && *p >= '0' && *p <= '9'; ++p) {
+      if (seen) continue;
+      if (*p != '0') seen = true;
+      else if (order > -100000) --order;
+    }
+  }
+  if (p < end && (*p == 'e' || *p == 'E')) {
+    ++p;
+    const bool down = *p == '-';
+    if (*p == '-' || *p == '+') ++p;
+    long long e = 0;
+    for (; p < end && *p >= '0' && *p <= '9'; ++p)
+      if (e < 1000000) e = e * 10 + (*p - '0');
+    order += down ? -e : e;
+  }
+  const double magnitude = seen && order > 0 ? HUGE_VAL : 0.0;
+  return negative ? -magnitude : magnitude;
+}
+
 }  // namespace
 
 void FormatNumber(float v, char* text, size_t size) { FormatValue(v, text, size); }
@@ -75,6 +107,7 @@ double ReadNumber(const char* text) {
   if (!starts) return 0.0;
   double v = 0.0;
   const auto r = std::from_chars(p, p + std::strlen(p), v, std::chars_format::general);
+  if (r.ec == std::errc::result_out_of_range) return OutOfRange(p, r.ptr);
   if (r.ec != std::errc()) return 0.0;
   return v;
 }

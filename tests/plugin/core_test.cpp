@@ -192,6 +192,42 @@ TEST(TypedValues, ParseByKind) {
   EXPECT_EQ(size.Value(), 0.5f);
 }
 
+// Numbers beyond the double range are limited like any other out-of-range
+// number: they used to read as 0 (0 ms, 0 dB instead of -oo).
+TEST(TypedValues, NumbersBeyondTheFloatRangeAreLimited) {
+  VstPlugin plugin(Master);
+  const struct {
+    int index;
+    const char* text;
+    float value;
+  } cases[] = {
+      {kDryLevel, "1e999", 0.0f},          {kDryLevel, "-1e999 dB", -200.0f},
+      {kDryLevel, "-1e400", -200.0f},      {kDryLevel, "-1e39", -200.0f},
+      {kPredelayLeft, "1e999", 200.0f},    {kPredelayLeft, "-1e999 ms", 0.0f},
+      {kPredelayLeft, "1e-999", 0.0f},     {kDecayTime, "1e999 sec", 2.0f},
+      {kDecayTime, "-1e999", 2.0f},        {kDecayTime, "1e-999", -1.0f},
+      {kCrossover, "1e999 kHz", 2000.0f},  {kCrossover, "-1e999", 50.0f},
+      {kCrossover, "0.000e99999999999999", 50.0f},
+      {kSize, "1e+99999999999999999999", 100.0f},
+      {kSize, "100000000000000000000000000000000000000000000000000000000000000000000000000000"
+              "000000000000000000000000000000000000000000000000000000000000000000000000000000"
+              "000000000000000000000000000000000000000000000000000000000000000000000000000000"
+              "000000000000000000000000000000000000000000000000000000000000000000000000000000",
+       100.0f},
+      {kSize, "0.00000000000000000000000000000000000000000000000000000000000000000000000000000"
+              "000000000000000000000000000000000000000000000000000000000000000000000000000000"
+              "000000000000000000000000000000000000000000000000000000000000000000000000000000"
+              "000000000000000000000000000000000000000000000000000000000000000000000000000001e2",
+       0.0f},
+  };
+  for (const auto& c : cases) {
+    TParam& p = *plugin.CurrentParam(c.index);
+    p.Parse("50");  // a value the case must move
+    p.Parse(c.text);
+    EXPECT_EQ(p.Value(), c.value) << p.name << " \"" << c.text << "\"";
+  }
+}
+
 TEST(TypedValues, NumberFormatting) {
   const struct {
     float v;
