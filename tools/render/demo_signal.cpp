@@ -3,6 +3,8 @@
 #include <cmath>
 
 namespace {
+constexpr double kFadeSeconds = 0.5;
+
 struct Noise {
   unsigned state = 0x2545F491u;
   float Next() {  // -1..1
@@ -59,5 +61,14 @@ std::vector<float> DemoSignal(int rate) {
   for (const auto& n : notes) Pluck(out, rate, n[0], n[1], static_cast<float>(n[2]), noise);
   for (double t : {2.0, 2.45, 2.9}) Clap(out, rate, t, noise);
   for (double hz : {110.0, 164.81, 220.0, 277.18}) Pluck(out, rate, 3.4, hz, 0.5f, noise);
+  // The last chord still rings when the signal ends: fade it out (raised
+  // cosine) rather than cut it, which would click.
+  const size_t frames = out.size() / 2, fade = static_cast<size_t>(kFadeSeconds * rate);
+  for (size_t i = 0; i < fade; ++i) {
+    const double left = static_cast<double>(fade - i) / static_cast<double>(fade);  // 1 .. 0
+    const float gain = static_cast<float>(0.5 - 0.5 * std::cos(3.141592653589793 * left));
+    out[2 * (frames - fade + i)] *= gain;
+    out[2 * (frames - fade + i) + 1] *= gain;
+  }
   return out;
 }
