@@ -7,11 +7,13 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cerrno>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "tools/render/demo_signal.h"
+#include "tools/render/output_file.h"
 #include "tools/render/param_value.h"
 #include "tools/render/plugin_host.h"
 
@@ -20,21 +22,29 @@ namespace {
 constexpr int kBlock = 512;
 constexpr float kSilence = 3.16227766e-5f;  // -90 dBFS
 constexpr double kMaxAutoTail = 180.0;      // seconds; a frozen decay never falls silent
+// Blocks of silence processed and dropped before the file's audio. A fresh
+// engine fades its paths in over the first block and ramps settings over the
+// next; a live host passes that unheard, a render must not start inside it.
+constexpr int kSettleBlocks = 4;
 
 const char* const kUsage =
     "usage: soravel-render IN.wav OUT.wav [--program NAME|NUMBER] [--param \"NAME=VALUE\"]...\n"
-    "                      [--tail SECONDS]\n"
+    "                      [--tail SECONDS] [--bits 16|24|32]\n"
     "       soravel-render --list [--program NAME|NUMBER] [--param \"NAME=VALUE\"]...\n"
     "       soravel-render --demo OUT.wav [--program ...] [--param ...] [--tail SECONDS]\n"
+    "                      [--bits 16|24|32]\n"
     "Values are given as the plug-in shows them (\"3.2 sec\", \"-6 dB\", \"2 kHz\", \"On\",\n"
     "\"-oo\") or normalised (\"0.42\"). Without --tail the reverb tail is rendered until it\n"
-    "stays below -90 dBFS for 100 ms. --plugin PATH loads another Soravel.so.\n";
+    "stays below -90 dBFS for 100 ms. --bits: 16- or 24-bit integer (16 with dither) or\n"
+    "32-bit float WAV, the default. OUT is replaced only by a complete render.\n"
+    "--plugin PATH loads another Soravel.so.\n";
 
 struct Options {
   std::string in, out, program, plugin;
   std::vector<std::string> params;
   double tail = -1.0;  // automatic
-  bool list = false, demo = false;
+  int bits = 32;
+  bool list = false, demo = false, programGiven = false;
 };
 
 int Usage(const std::string& why) {
@@ -67,6 +77,7 @@ int ParseArgs(int argc, char** argv, Options& o) {
       o.demo = true;
     } else if (a == "--program") {
       if (!value(o.program)) return Usage("--program needs a name or number");
+      o.programGiven = true;
     } else if (a == "--param") {
       if (!value(v)) return Usage("--param needs \"NAME=VALUE\"");
       if (v.find('=') == std::string::npos) return Usage("--param \"" + v + "\" has no '='");
@@ -77,6 +88,10 @@ int ParseArgs(int argc, char** argv, Options& o) {
       o.tail = std::strtod(v.c_str(), &end);
       if (end == v.c_str() || *end != '\0' || !(o.tail >= 0.0 && o.tail <= 3600.0))
         return Usage("--tail takes seconds from 0 to 3600, not \"" + v + "\"");
+    } else if (a == "--bits") {
+      if (!value(v)) return Usage("--bits needs 16, 24 or 32");
+      o.bits = v == "16" ? 16 : v == "24" ? 24 : v == "32" ? 32 : 0;
+      if (!ValidBits(o.bits)) return Usage("--bits takes 16, 24 or 32, not \"" + v + "\"");
     } else if (a == "--plugin") {
       if (!value(o.plugin)) return Usage("--plugin needs a path");
     } else if (a.size() > 1 && a[0] == '-' && a[1] == '-') {
@@ -113,7 +128,7 @@ std::string PluginPath(const Options& o) {
 
 // Program and parameters, as a host restores a saved state.
 int Configure(PluginHost& host, const Options& o) {
-  if (!o.program.empty()) {
+  if (o.programGiven) {
     const int k = FindProgram(host, o.program);
     if (k < 0) {
       std::string names;
@@ -203,24 +218,26 @@ int ReadMemory(void* source, int, float* left, float* right, int frames) {
 
 int Render(PluginHost& host, Reader read, void* source, int channels, int rate, long long total,
            const Options& o) {
-  SF_INFO info = {};
-  info.samplerate = rate;
-  info.channels = 2;
-  info.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
-  SNDFILE* out = sf_open(o.out.c_str(), SFM_WRITE, &info);
-  if (!out) return Fail("cannot write " + o.out + ": " + sf_strerror(nullptr));
+  OutputFile out;
+  std::string error;
+  if (!out.Open(o.out, rate, o.bits, error)) return Fail(error);
 
   host.Start(static_cast<float>(rate), kBlock);
-  float inL[kBlock], inR[kBlock], outL[kBlock], outR[kBlock], frame[kBlock * 2];
+  float inL[kBlock] = {}, inR[kBlock] = {}, outL[kBlock], outR[kBlock], frame[kBlock * 2];
   float* in[2] = {inL, inR};
   float* outs[2] = {outL, outR};
+  for (int k = 0; k < kSettleBlocks; ++k) {
+    std::fill_n(inL, kBlock, 0.0f);  // the engine may level its inputs in place
+    std::fill_n(inR, kBlock, 0.0f);
+    host.Process(in, outs, kBlock);
+  }
   const auto run = [&](int n) {
     host.Process(in, outs, n);
     for (int i = 0; i < n; ++i) {
       frame[2 * i] = outL[i];
       frame[2 * i + 1] = outR[i];
     }
-    return sf_writef_float(out, frame, n) == n;
+    return out.Write(frame, n);
   };
 
   Progress progress(total, rate);
@@ -251,7 +268,13 @@ int Render(PluginHost& host, Reader read, void* source, int channels, int rate, 
   }
   if (ok && automatic && quiet < rate / 10)
     std::fprintf(stderr, "soravel-render: the tail was cut at %.0f s (use --tail)\n", kMaxAutoTail);
-  if (sf_close(out) != 0 || !ok) return Fail("writing " + o.out + " failed");
+  if (!ok) return Fail("writing " + o.out + " failed: " + std::strerror(errno));
+  if (!out.Commit(error)) return Fail(error);
+  if (out.Clipped() > 0)
+    std::fprintf(stderr,
+                 "soravel-render: warning: %lld samples clipped at %d bits (peak %+.1f dBFS); "
+                 "lower the Output Level or use --bits 32\n",
+                 out.Clipped(), o.bits, 20.0 * std::log10(static_cast<double>(out.Peak())));
   return 0;
 }
 
@@ -260,6 +283,9 @@ int Render(PluginHost& host, Reader read, void* source, int channels, int rate, 
 int main(int argc, char** argv) {
   Options o;
   if (const int code = ParseArgs(argc, argv, o)) return code;
+  if (!o.in.empty() && SameFile(o.in, o.out))
+    return Fail(o.out + " is the input file " + o.in + "; give another output file");
+  InstallInterruptCleanup();
 
   // Check the input before anything else, so its errors come first.
   SNDFILE* in = nullptr;

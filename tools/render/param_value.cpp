@@ -50,7 +50,7 @@ float FirstTrue(Pred pred) {
 
 std::string Describe(double v, const std::string& unit) {
   char buf[64];
-  if (std::isinf(v)) return "-oo " + unit;
+  if (std::isinf(v)) return (v < 0 ? "-oo " : "oo ") + unit;
   std::snprintf(buf, sizeof buf, "%g %s", v, unit.c_str());
   return buf;
 }
@@ -104,7 +104,8 @@ bool SetParamFromText(PluginHost& host, int index, const std::string& raw, std::
 
   char* end = nullptr;
   const double number = std::strtod(text.c_str(), &end);
-  if (end == text.c_str() || !std::isfinite(number))
+  // A number beyond the double range reads as infinity and fails the range check.
+  if (end == text.c_str() || std::isnan(number))
     return fail("cannot read the value \"" + text + "\"");
   const std::string unit = Trim(end);
 
