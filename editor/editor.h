@@ -11,10 +11,12 @@
 // raised bits and moves the controls at the next idle or the next tick of the
 // editor's 20 ms timer, whichever comes first (hosts stop idling an editor
 // whose window is inactive), and at once after a gesture of its own, so that a
-// display repaints together with its knob. A bit raised while the controls are
+// display repaints together with its knob. The editor reaches its plug-in only
+// through IEditorPlugin, so the same editor serves VST 2.x and LV2. A bit raised while the controls are
 // being moved stays raised for the next time: no change is lost. Closing, or
 // destroying the editor, takes the window down with its frame and timer.
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 
 #include "editor/tz_about.h"
@@ -22,12 +24,13 @@
 #include "editor/tz_controls.h"
 #include "gui/aeffguieditor.h"
 
-class TParam;
-class VstPlugin;
+class IEditorPlugin;
 
 class Editor : public AEffGUIEditor, public CControlListener {
  public:
-  explicit Editor(VstPlugin* plugin);
+  // `plugin` outlives the editor. A VST 2.x effect, when given, owns the editor
+  // from here on and gets the host's idle requests during tracking loops.
+  explicit Editor(IEditorPlugin* plugin, AudioEffect* effect = nullptr);
   ~Editor() override;
 
   bool open(void* parentWindow) override;
@@ -35,13 +38,15 @@ class Editor : public AEffGUIEditor, public CControlListener {
   void setParameter(int index, float value) override;
   void idle() override;
   void valueChanged(CControl* control) override;
+  void beginEdit(int32_t index) override;
+  void endEdit(int32_t index) override;
 
   // GUI thread: moves the controls to the parameter changes that arrived since the
   // last call and repaints them with their displays.
   void ApplyParameterChanges();
 
   // What the controls read of the plug-in.
-  TParam* Param(int index) const;
+  void DisplayText(int index, char* text, size_t size) const;
   float ParameterValue(int index) const;
   float Meter(int i) const;
   TZAbout* About() const { return about; }
@@ -55,7 +60,7 @@ class Editor : public AEffGUIEditor, public CControlListener {
 
  private:
   void SendToPlugin(CControl* control, int32_t tag);
-  VstPlugin* plugin;
+  IEditorPlugin* plugin;
   TZKnob* knobs[kNumParams] = {};     // by tag; none for the freeze parameter
   TZDisplay* displays[kNumParams] = {};
   TZTablo* freezeText = nullptr;
