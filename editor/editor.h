@@ -11,10 +11,12 @@
 // raised bits and moves the controls at the next idle or the next tick of the
 // editor's 20 ms timer, whichever comes first (hosts stop idling an editor
 // whose window is inactive), and at once after a gesture of its own, so that a
-// display repaints together with its knob. The editor reaches its plug-in only
-// through IEditorPlugin, so the same editor serves VST 2.x and LV2. A bit raised while the controls are
+// display repaints together with its knob. A bit raised while the controls are
 // being moved stays raised for the next time: no change is lost. Closing, or
 // destroying the editor, takes the window down with its frame and timer.
+//
+// The editor reaches its plug-in only through IEditorPlugin, so that the same
+// editor serves VST 2.x (CreateEditor, below in editor.cpp) and LV2.
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
