@@ -21,19 +21,28 @@ export JACK_DEFAULT_SERVER=$server JACK_NO_AUDIO_RESERVATION=1
 export LV2_PATH="$(dirname "$bundle"):/usr/lib/lv2"
 pids=()
 cleanup() {
-  exec 3>&- 2>/dev/null || true
+  exec 3>&-
   # Each timeout leads a process group of its own, but jackd starts a session
   # of its own: each tool is ended by its id, with its timeout.
   local all=()
   for pid in "${pids[@]}"; do all+=("$pid" $(ps -o pid= --ppid "$pid" 2>/dev/null || true)); done
   for pid in "${all[@]}"; do kill -TERM "$pid" 2>/dev/null || true; done
-  sleep 0.5
+  # jackd takes a moment to release its shared memory; then whatever is left goes.
+  for _ in $(seq 50); do
+    local alive=0
+    for pid in "${all[@]}"; do kill -0 "$pid" 2>/dev/null && alive=1; done
+    [ "$alive" -eq 0 ] && break
+    sleep 0.1
+  done
   for pid in "${all[@]}"; do kill -KILL "$pid" 2>/dev/null || true; done
+  # The semaphores JACK names after our server.
+  rm -f /dev/shm/jack_sem.*_"${server}"_* /dev/shm/jack_"${server}"_* 2>/dev/null || true
 }
 trap cleanup EXIT
 
 timeout -k 3 120 jackd --no-realtime -n "$server" -d dummy -r 44100 -p 256 >"$work/jackd.out" 2>&1 &
 pids+=($!)
+disown
 timeout -k 3 15 jack_wait -s "$server" -w -t 10 >/dev/null || fail "the JACK server did not start"
 
 # jalv reads its commands from a pipe.
@@ -41,6 +50,7 @@ mkfifo "$work/commands"
 timeout -k 3 90 stdbuf -oL jalv -n "$client" -x "$uri" <"$work/commands" >"$work/jalv.out" 2>&1 &
 jalv=$!
 pids+=($jalv)
+disown
 exec 3>"$work/commands"
 waitport() {
   for _ in $(seq 100); do
@@ -57,6 +67,7 @@ for _ in $(seq 100); do grep -q "(Large Hall)" "$work/jalv.out" && break; sleep 
 echo "preset $uri/preset/large-hall" >&3
 timeout -k 3 60 jack_metro -n "$metro" -b 120 -f 1000 -A 0.5 -D 20 >/dev/null 2>&1 &
 pids+=($!)
+disown
 waitport "$metro:120_bpm"
 timeout -k 3 10 jack_connect "$metro:120_bpm" "$client:in_left"
 timeout -k 3 10 jack_connect "$metro:120_bpm" "$client:in_right"
