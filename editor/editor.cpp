@@ -1,18 +1,16 @@
 #include "editor/editor.h"
 
 #include <algorithm>
+#include <cstdio>
 
+#include "editor/editor_plugin.h"
 #include "editor/image_table.h"
 #include "editor/layout.h"
 #include "plugin/editor_factory.h"
+#include "plugin/param.h"
 #include "plugin/vst_plugin.h"
 
-AEffEditor* CreateEditor(AudioEffect* effect) {
-  auto* plugin = dynamic_cast<VstPlugin*>(effect);
-  return plugin ? new Editor(plugin) : nullptr;
-}
-
-Editor::Editor(VstPlugin* p) : AEffGUIEditor(p), plugin(p) {
+Editor::Editor(IEditorPlugin* p, AudioEffect* effect) : AEffGUIEditor(effect), plugin(p) {
   // The size comes from the background's file header: hosts make instances
   // just to scan them, and decoding waits until a window is opened.
   int width = 0, height = 0;
@@ -124,22 +122,29 @@ void Editor::valueChanged(CControl* control) {
 
 void Editor::SendToPlugin(CControl* control, int32_t tag) {
   if (control->isTypeOf("TZKnob")) {
-    plugin->setParameterAutomated(tag, static_cast<TZKnob*>(control)->parameterValue());
+    plugin->PerformEdit(tag, static_cast<TZKnob*>(control)->parameterValue());
   } else if (control->isTypeOf("TZDisplay")) {
+    // The typed text read by the parameter's own rules, as a normalised value.
     const int32_t k = static_cast<TZDisplay*>(control)->parameterIndex();
-    TParam* p = plugin->CurrentParam(k);
-    if (!p) return;
-    p->Parse(static_cast<TZDisplay*>(control)->getText());
-    const float v = std::clamp((p->Value() - p->min) * p->invRange, 0.0f, 1.0f);
-    plugin->setParameterAutomated(k, v);
+    if (k < 0 || k >= kNumParams) return;
+    TParam typed;
+    typed.Init(kParamTable[k]);
+    typed.Parse(static_cast<TZDisplay*>(control)->getText());
+    plugin->PerformEdit(k, typed.Normalized());
   } else {
-    plugin->setParameterAutomated(tag, control->getValue());  // the freeze switch
+    plugin->PerformEdit(tag, control->getValue());  // the freeze switch
   }
 }
 
-TParam* Editor::Param(int index) const { return plugin->CurrentParam(index); }
+void Editor::beginEdit(int32_t index) { plugin->BeginEdit(index); }
 
-float Editor::ParameterValue(int index) const { return plugin->getParameter(index); }
+void Editor::endEdit(int32_t index) { plugin->EndEdit(index); }
+
+void Editor::DisplayText(int index, char* text, size_t size) const {
+  plugin->DisplayText(index, text, size);
+}
+
+float Editor::ParameterValue(int index) const { return plugin->Normalized(index); }
 
 float Editor::Meter(int i) const { return plugin->Meter(i); }
 
@@ -147,4 +152,48 @@ TZKnob* Editor::Knob(int tag) const { return tag >= 0 && tag < kNumParams ? knob
 
 TZDisplay* Editor::Display(int tag) const {
   return tag >= 0 && tag < kNumParams ? displays[tag] : nullptr;
+}
+
+// ---- On a VST 2.x effect: the effect's calls behind IEditorPlugin ----
+// (Here, with the editor, because the effect's CreateEditor must come with it.)
+
+namespace {
+
+class TVstEditorPlugin : public IEditorPlugin {
+ public:
+  explicit TVstEditorPlugin(VstPlugin* p) : plugin(p) {}
+
+  float Normalized(int index) const override { return plugin->getParameter(index); }
+  void DisplayText(int index, char* text, size_t size) const override {
+    if (size == 0) return;
+    text[0] = '\0';
+    const TParam* p = plugin->CurrentParam(index);
+    if (!p) return;
+    char value[kParamDisplayBytes];
+    p->Display(value, sizeof value);
+    std::snprintf(text, size, "%s %s", value, p->Label());
+  }
+  void BeginEdit(int index) override { plugin->beginEdit(index); }
+  void PerformEdit(int index, float normalized) override {
+    plugin->setParameterAutomated(index, normalized);
+  }
+  void EndEdit(int index) override { plugin->endEdit(index); }
+  float Meter(int i) const override { return plugin->Meter(i); }
+
+ private:
+  VstPlugin* plugin;
+};
+
+// The link comes first among the bases, so that it exists before the editor
+// that holds a pointer to it.
+class VstEditor : private TVstEditorPlugin, public Editor {
+ public:
+  explicit VstEditor(VstPlugin* p) : TVstEditorPlugin(p), Editor(this, p) {}
+};
+
+}  // namespace
+
+AEffEditor* CreateEditor(AudioEffect* effect) {
+  auto* plugin = dynamic_cast<VstPlugin*>(effect);
+  return plugin ? new VstEditor(plugin) : nullptr;
 }

@@ -14,7 +14,11 @@
 // display repaints together with its knob. A bit raised while the controls are
 // being moved stays raised for the next time: no change is lost. Closing, or
 // destroying the editor, takes the window down with its frame and timer.
+//
+// The editor reaches its plug-in only through IEditorPlugin, so that the same
+// editor serves VST 2.x (CreateEditor, below in editor.cpp) and LV2.
 #include <atomic>
+#include <cstddef>
 #include <cstdint>
 
 #include "editor/tz_about.h"
@@ -22,12 +26,13 @@
 #include "editor/tz_controls.h"
 #include "gui/aeffguieditor.h"
 
-class TParam;
-class VstPlugin;
+class IEditorPlugin;
 
 class Editor : public AEffGUIEditor, public CControlListener {
  public:
-  explicit Editor(VstPlugin* plugin);
+  // `plugin` outlives the editor. A VST 2.x effect, when given, owns the editor
+  // from here on and gets the host's idle requests during tracking loops.
+  explicit Editor(IEditorPlugin* plugin, AudioEffect* effect = nullptr);
   ~Editor() override;
 
   bool open(void* parentWindow) override;
@@ -35,13 +40,15 @@ class Editor : public AEffGUIEditor, public CControlListener {
   void setParameter(int index, float value) override;
   void idle() override;
   void valueChanged(CControl* control) override;
+  void beginEdit(int32_t index) override;
+  void endEdit(int32_t index) override;
 
   // GUI thread: moves the controls to the parameter changes that arrived since the
   // last call and repaints them with their displays.
   void ApplyParameterChanges();
 
   // What the controls read of the plug-in.
-  TParam* Param(int index) const;
+  void DisplayText(int index, char* text, size_t size) const;
   float ParameterValue(int index) const;
   float Meter(int i) const;
   TZAbout* About() const { return about; }
@@ -55,7 +62,7 @@ class Editor : public AEffGUIEditor, public CControlListener {
 
  private:
   void SendToPlugin(CControl* control, int32_t tag);
-  VstPlugin* plugin;
+  IEditorPlugin* plugin;
   TZKnob* knobs[kNumParams] = {};     // by tag; none for the freeze parameter
   TZDisplay* displays[kNumParams] = {};
   TZTablo* freezeText = nullptr;

@@ -4,10 +4,7 @@
 
 #include "editor/editor.h"
 #include "gui/platform/shell.h"
-
-#ifndef SORAVEL_VENDOR_HOST
-#define SORAVEL_VENDOR_HOST "www.quellmark.example"
-#endif
+#include "soravel_product.h"
 
 namespace about {
 const CBounds kLogo(66, 39, 310, 121);

@@ -13,18 +13,17 @@ void AddToFrame(Editor* editor, CView* view) {
   if (editor && editor->getFrame()) editor->getFrame()->addView(view);
 }
 
-TKnobMapping MappingFor(Editor* editor, int32_t tag, float curve, bool log) {
-  const TParam* p = editor ? editor->Param(tag) : nullptr;
-  return TKnobMapping(curve, log, p ? p->min : 0.0f, p ? p->max : 1.0f);
+TKnobMapping MappingFor(int32_t tag, float curve, bool log) {
+  const bool known = tag >= 0 && tag < kNumParams;
+  return TKnobMapping(curve, log, known ? kParamTable[tag].min : 0.0f,
+                      known ? kParamTable[tag].max : 1.0f);
 }
 
-// Value text and unit joined by one space ("10.0 kHz", "Off ").
-void ParameterText(const TParam* p, char* text) {
+// Value text and unit joined by one space ("10.0 kHz", "Off "), into the
+// 256 bytes a display's string procedure gets.
+void ParameterText(const Editor* editor, int index, char* text) {
   text[0] = 0;
-  if (!p) return;
-  char value[kParamDisplayBytes];
-  p->Display(value, sizeof value);
-  std::snprintf(text, 256, "%s %s", value, p->Label());
+  if (editor) editor->DisplayText(index, text, 256);
 }
 
 void ApplyDisplayStyle(CParamDisplay* d) {
@@ -41,7 +40,7 @@ TZKnob::TZKnob(Editor* editor, int32_t left, int32_t top, int32_t width, int32_t
                CControlListener* listener, int32_t tag, CBitmap* image, float curve, bool log)
     : CAnimKnob(CBounds(left, top, left + width, top + height), listener, tag,
                 image && height > 0 ? image->getHeight() / height : 0, height, image),
-      mapping(MappingFor(editor, tag, curve, log)) {
+      mapping(MappingFor(tag, curve, log)) {
   setInsetValue(0);
   AddToFrame(editor, this);
   setValue(editor ? editor->ParameterValue(tag) : 0.0f);
@@ -57,7 +56,7 @@ bool TZKnob::isTypeOf(const char* name) const {
 
 void ComposeDisplayText(float, char* text, void* userData) {
   auto* d = static_cast<TZDisplay*>(userData);
-  ParameterText(d->editor ? d->editor->Param(d->index) : nullptr, text);
+  ParameterText(d->editor, d->index, text);
 }
 
 TZDisplay::TZDisplay(Editor* e, int32_t left, int32_t top, CControlListener* listener, int32_t tag)
@@ -78,14 +77,14 @@ bool TZDisplay::isTypeOf(const char* name) const {
 namespace {
 void ComposeFreezeText(float, char* text, void* userData) {
   auto* editor = static_cast<Editor*>(userData);
-  ParameterText(editor ? editor->Param(kDecayFreeze) : nullptr, text);
+  ParameterText(editor, kDecayFreeze, text);
 }
 }  // namespace
 
 TZTablo::TZTablo(Editor* e) : CParamDisplay(CBounds(360, 267, 405, 277)), editor(e) {
   ApplyDisplayStyle(this);
   setValueToStringProcedure(ComposeFreezeText, editor);
-  if (const TParam* p = editor ? editor->Param(kDecayFreeze) : nullptr) value_ = p->Value();
+  if (editor) value_ = editor->ParameterValue(kDecayFreeze);  // 0 or 1, as its value
   setDirty(true);
   AddToFrame(editor, this);
 }
@@ -105,7 +104,7 @@ TZSwitch::TZSwitch(Editor* editor, CControlListener* listener, CBitmap* image)
     : CVerticalSwitch(CBounds(354, 206, 410, 265), listener, kDecayFreeze,
                       image ? image->getHeight() / 59 : 0, 59, 2, image) {
   setDefaultValue(0.0f);
-  if (const TParam* p = editor ? editor->Param(kDecayFreeze) : nullptr) value_ = p->Value();
+  if (editor) value_ = editor->ParameterValue(kDecayFreeze);
   AddToFrame(editor, this);
 }
 

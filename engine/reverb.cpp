@@ -5,24 +5,10 @@
 #include <cmath>
 #include <new>
 
+#include "engine/param_ranges.h"
 #include "engine/simd.h"
 
 namespace {
-
-// Physical ranges; anything outside is limited on the way in.
-struct TRange {
-  float min, max;
-};
-constexpr TRange kRange[kNumParams] = {
-    {-200, 0}, {-200, 0}, {-200, 0}, {-200, 0}, {-200, 0},  // levels, dB
-    {0, 200},  {0, 200},                                     // pre-delays, ms
-    {-1, 2},                                                 // decay, log10 s
-    {0, 1},                                                  // freeze
-    {0, 100},  {0, 200},                                     // size, wide, %
-    {0, 3},                                                  // bass ratio
-    {50, 2000}, {500, 20000},                                // crossover, damping, Hz
-    {-15, 15}, {30, 3000}, {-15, 15}, {160, 10000},          // equaliser
-};
 
 float LevelToGain(float db) { return db >= -90.0f ? std::exp(db * 0.115129255f) : 0.0f; }
 
@@ -170,7 +156,7 @@ void TReverb::Reset() {
 
 void TReverb::SetParameter(int index, float value) {
   if (index < 0 || index >= kNumParams || std::isnan(value)) return;
-  const float v = std::clamp(value, kRange[index].min, kRange[index].max);
+  const float v = std::clamp(value, kParamRanges[index].min, kParamRanges[index].max);
   switch (index) {
     case kInputLevel:
       SetTarget(index, LevelToGain(v));

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "plugin/aeffeditor.h"
+#include "soravel_product.h"
 
 namespace {
 AudioEffect* Instance(AEffect* e) { return e ? static_cast<AudioEffect*>(e->object) : nullptr; }
@@ -22,7 +23,7 @@ AudioEffect::AudioEffect(audioMasterCallback master, VstInt32 programs, VstInt32
   cEffect.numOutputs = 2;
   cEffect.ioRatio = 1.0f;
   cEffect.object = this;
-  cEffect.version = 1;
+  cEffect.version = SORAVEL_VST_EFFECT_VERSION;
   cEffect.processReplacing = processReplacingEffect;
   cEffect.processDoubleReplacing = processDoubleReplacingEffect;
   cEffect.flags = effFlagsCanReplacing;

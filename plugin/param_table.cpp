@@ -1,24 +1,36 @@
 #include "plugin/param.h"
 
-// kind, name, label, default, min, max, step
+#include "engine/param_ranges.h"
+
+namespace {
+
+// A parameter as hosts see it: the engine's physical range with a name, a
+// unit label and a display kind.
+constexpr TParamDescriptor Row(EParam index, EParamKind kind, const char* name, const char* label) {
+  const TParamRange& r = kParamRanges[index];
+  return {kind, name, label, r.def, r.min, r.max, r.step};
+}
+
+}  // namespace
+
+// In index order; the numbers come from kParamRanges.
 const TParamDescriptor kParamTable[kNumParams] = {
-    {EParamKind::kLevel, "Input Level", "dB", 0.0f, -200.0f, 0.0f, 0.0f},
-    {EParamKind::kLevel, "Output Level", "dB", 0.0f, -200.0f, 0.0f, 0.0f},
-    {EParamKind::kLevel, "Dry Level", "dB", 0.0f, -200.0f, 0.0f, 0.0f},
-    {EParamKind::kLevel, "ER Level", "dB", -9.0f, -200.0f, 0.0f, 0.0f},
-    {EParamKind::kLevel, "Late Level", "dB", -4.0f, -200.0f, 0.0f, 0.0f},
-    {EParamKind::kPlain, "Predelay Left", "ms", 0.0f, 0.0f, 200.0f, 0.0f},
-    {EParamKind::kPlain, "Predelay Right", "ms", 0.0f, 0.0f, 200.0f, 0.0f},
-    // log10 of seconds: 0.1 s .. 100 s, default 1.50 s
-    {EParamKind::kDecade, "Decay Time", "sec", 0.176f, -1.0f, 2.0f, 0.0f},
-    {EParamKind::kSwitch, "Decay Freeze", "", 0.0f, 0.0f, 1.0f, 1.0f},
-    {EParamKind::kPlain, "Size", "%", 50.0f, 0.0f, 100.0f, 0.0f},
-    {EParamKind::kPlain, "Wide", "%", 150.0f, 0.0f, 200.0f, 0.0f},
-    {EParamKind::kPlain, "Bass Ratio", "x", 1.0f, 0.0f, 3.0f, 0.0f},
-    {EParamKind::kFrequency, "Crossover", "Hz", 200.0f, 50.0f, 2000.0f, 0.0f},
-    {EParamKind::kFrequency, "High Damping", "Hz", 10000.0f, 500.0f, 20000.0f, 0.0f},
-    {EParamKind::kPlain, "EQ Low Band Level", "dB", 0.0f, -15.0f, 15.0f, 0.0f},
-    {EParamKind::kFrequency, "EQ Low Band Freq", "Hz", 100.0f, 30.0f, 3000.0f, 0.0f},
-    {EParamKind::kPlain, "EQ Hi Band Level", "dB", 0.0f, -15.0f, 15.0f, 0.0f},
-    {EParamKind::kFrequency, "EQ Hi Band Freq", "Hz", 2000.0f, 160.0f, 10000.0f, 0.0f},
+    Row(kInputLevel, EParamKind::kLevel, "Input Level", "dB"),
+    Row(kOutputLevel, EParamKind::kLevel, "Output Level", "dB"),
+    Row(kDryLevel, EParamKind::kLevel, "Dry Level", "dB"),
+    Row(kERLevel, EParamKind::kLevel, "ER Level", "dB"),
+    Row(kLateLevel, EParamKind::kLevel, "Late Level", "dB"),
+    Row(kPredelayLeft, EParamKind::kPlain, "Predelay Left", "ms"),
+    Row(kPredelayRight, EParamKind::kPlain, "Predelay Right", "ms"),
+    Row(kDecayTime, EParamKind::kDecade, "Decay Time", "sec"),  // shown in seconds
+    Row(kDecayFreeze, EParamKind::kSwitch, "Decay Freeze", ""),
+    Row(kSize, EParamKind::kPlain, "Size", "%"),
+    Row(kWide, EParamKind::kPlain, "Wide", "%"),
+    Row(kBassRatio, EParamKind::kPlain, "Bass Ratio", "x"),
+    Row(kCrossover, EParamKind::kFrequency, "Crossover", "Hz"),
+    Row(kHighDamping, EParamKind::kFrequency, "High Damping", "Hz"),
+    Row(kEqLowLevel, EParamKind::kPlain, "EQ Low Band Level", "dB"),
+    Row(kEqLowFreq, EParamKind::kFrequency, "EQ Low Band Freq", "Hz"),
+    Row(kEqHiLevel, EParamKind::kPlain, "EQ Hi Band Level", "dB"),
+    Row(kEqHiFreq, EParamKind::kFrequency, "EQ Hi Band Freq", "Hz"),
 };

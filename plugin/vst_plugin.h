@@ -3,12 +3,13 @@
 #include "engine/reverb.h"
 #include "plugin/audioeffectx.h"
 #include "plugin/program.h"
+#include "soravel_product.h"
 
 // Soravel as the host sees it: the program bank, its parameters and the engine.
 class VstPlugin : public AudioEffectX {
  public:
   static constexpr VstInt32 kUniqueId = 0x514D4E4C;  // 'QMNL'
-  static constexpr VstInt32 kVendorVersion = 420;
+  static constexpr VstInt32 kVendorVersion = SORAVEL_VST_VENDOR_VERSION;
 
   explicit VstPlugin(audioMasterCallback audioMaster);
   ~VstPlugin() override;
@@ -50,7 +51,7 @@ class VstPlugin : public AudioEffectX {
   void Apply(int index, const TParam& param);
 
   TProgram programs[kNumPrograms];
-  const char* effectName = "Soravel";
-  const char* vendorName = "Quellmark";
+  const char* effectName = SORAVEL_PRODUCT;
+  const char* vendorName = SORAVEL_VENDOR;
   TReverb reverb;
 };

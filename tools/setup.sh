@@ -12,6 +12,7 @@ packages=(
   python3-cairo python3-png fonts-liberation2
   libfreetype-dev libfontconfig-dev xvfb xauth
   libx11-dev libxtst-dev libxres-dev
+  lv2-dev lilv-utils sordi jalv jackd2  # LV2 schemas and the tools and host Soravel.lv2 is tested in
 )
 
 missing=()

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <thread>
 
@@ -235,9 +236,9 @@ TEST(ReverbThreads, ConcurrentChangesEndOnTheLastValues) {
   float last[kNumParams];
   for (int round = 0; round < 3000; ++round) {
     for (int i = 0; i < kNumParams; ++i) {
-      static const float lo[kNumParams] = {-30, -30, -30, -30, -30, 0, 0, -1, 0, 0, 0, 0, 50, 500, -15, 30, -15, 160};
-      static const float hi[kNumParams] = {0, 0, 0, 0, 0, 200, 200, 2, 1, 100, 200, 3, 2000, 20000, 15, 3000, 15, 10000};
-      last[i] = lo[i] + (hi[i] - lo[i]) * (noise() * 0.5f + 0.5f);
+      // Levels no lower than -30 dB, so that every change is heard.
+      const float lo = std::max(kParamRanges[i].min, -30.0f), hi = kParamRanges[i].max;
+      last[i] = lo + (hi - lo) * (noise() * 0.5f + 0.5f);
       r.SetParameter(i, last[i]);
     }
   }

@@ -6,19 +6,16 @@
 #include <cstring>
 #include <limits>
 
+#include "engine/param_ranges.h"
 #include "tests/plugin/host.h"
 
 namespace {
-// Physical ranges, to find normalised values that land on a given value.
-const float kMin[18] = {-200, -200, -200, -200, -200, 0, 0, -1, 0, 0, 0, 0, 50, 500, -15, 30, -15, 160};
-const float kMax[18] = {0, 0, 0, 0, 0, 200, 200, 2, 1, 100, 200, 3, 2000, 20000, 15, 3000, 15, 10000};
-
 // The smallest normalised value whose physical value reaches `target`.
 float XFor(int index, float target) {
-  const float range = kMax[index] - kMin[index];
-  float x = (target - kMin[index]) / range;
-  while (kMin[index] + x * range < target) x = std::nextafter(x, 2.0f);
-  while (kMin[index] + std::nextafter(x, -1.0f) * range >= target) x = std::nextafter(x, -1.0f);
+  const float lo = kParamRanges[index].min, range = kParamRanges[index].max - lo;
+  float x = (target - lo) / range;
+  while (lo + x * range < target) x = std::nextafter(x, 2.0f);
+  while (lo + std::nextafter(x, -1.0f) * range >= target) x = std::nextafter(x, -1.0f);
   return x;
 }
 
@@ -34,6 +31,23 @@ TEST(Params, DefaultsAfterCreation) {
                            "0.00 ms", "1.50 sec", "Off ", "50.0 %", "150 %", "1.00 x", "200 Hz",
                            "10.0 kHz", "0.00 dB", "100 Hz", "0.00 dB", "2.00 kHz"};
   for (int i = 0; i < 18; ++i) EXPECT_EQ(Shown(p, i), shown[i]) << i;
+}
+
+// What hosts have stored sessions with: each parameter's two ends, as shown.
+TEST(Params, RangeEndsAsHostsSeeThem) {
+  Plugin p;
+  const char* bottom[18] = {"-oo dB", "-oo dB", "-oo dB", "-oo dB", "-oo dB", "0.00 ms",
+                            "0.00 ms", "0.10 sec", "Off ", "0.00 %", "0.00 %", "0.00 x",
+                            "50.0 Hz", "500 Hz", "-15.0 dB", "30.0 Hz", "-15.0 dB", "160 Hz"};
+  const char* top[18] = {"0.00 dB", "0.00 dB", "0.00 dB", "0.00 dB", "0.00 dB", "200 ms",
+                         "200 ms", "100 sec", "On ", "100 %", "200 %", "3.00 x", "2.00 kHz",
+                         "20.0 kHz", "15.0 dB", "3.00 kHz", "15.0 dB", "10.0 kHz"};
+  for (int i = 0; i < 18; ++i) {
+    p.Set(i, 0.0f);
+    EXPECT_EQ(Shown(p, i), bottom[i]) << i;
+    p.Set(i, 1.0f);
+    EXPECT_EQ(Shown(p, i), top[i]) << i;
+  }
 }
 
 TEST(Params, Names) {

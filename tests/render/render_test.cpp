@@ -18,6 +18,8 @@
 #include <string>
 #include <vector>
 
+#include "soravel_product.h"
+
 namespace {
 struct Result {
   int status;
@@ -179,6 +181,14 @@ TEST(Render, DemoHasSound) {
   float peak = 0;
   for (float v : a.data) peak = std::max(peak, std::fabs(v));
   EXPECT_GT(peak, 0.1f);
+}
+
+// The version is the product's, as CMake sets it.
+TEST(Render, VersionIsTheProducts) {
+  const Result r = Tool("--version");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.output, "soravel-render " SORAVEL_VERSION_TEXT "\n");
+  EXPECT_EQ(r.output, "soravel-render 4.3.0.8\n");
 }
 
 TEST(Render, ErrorsAreClearAndFail) {

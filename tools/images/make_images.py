@@ -15,6 +15,7 @@ fixed.
 
 import math
 import os
+import re
 import shutil
 import sys
 import tempfile
@@ -68,10 +69,23 @@ ABOUT_WEB = (425, 307, 569, 326)
 ABOUT_DONATE = (399, 340, 591, 396)
 ABOUT_PANEL = (146, 60, 627, 416)
 
-PRODUCT = "Soravel"
-VENDOR = "Quellmark"
-VERSION = "4.3.0.8"
-WEB_TEXT = "www.quellmark.example"
+
+
+def product_facts():
+    """The product name, vendor, version and vendor web host, as written once
+    in the top-level CMakeLists.txt."""
+    path = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "CMakeLists.txt")
+    with open(path, encoding="utf-8") as f:
+        text = f.read()
+    project = re.search(r"project\((\w+) VERSION ([0-9.]+)", text)
+    vendor = re.search(r'set\(SORAVEL_VENDOR "([^"]*)"\)', text)
+    host = re.search(r'set\(SORAVEL_VENDOR_HOST "([^"]*)"', text)
+    if not (project and vendor and host):
+        raise SystemExit("make_images: CMakeLists.txt lacks the project's version, vendor or host")
+    return project.group(1), vendor.group(1), project.group(2), host.group(1)
+
+
+PRODUCT, VENDOR, VERSION, WEB_TEXT = product_facts()
 
 # The knob pointer sweeps 270 degrees: frame 0 points to the lower left
 # (225 degrees, counter-clockwise from 3 o'clock), the last frame to the

@@ -16,6 +16,7 @@
 #include "tools/render/output_file.h"
 #include "tools/render/param_value.h"
 #include "tools/render/plugin_host.h"
+#include "soravel_product.h"
 
 namespace {
 
@@ -70,6 +71,9 @@ int ParseArgs(int argc, char** argv, Options& o) {
     std::string v;
     if (a == "--help" || a == "-h") {
       std::fputs(kUsage, stdout);
+      std::exit(0);
+    } else if (a == "--version") {
+      std::printf("soravel-render %s\n", SORAVEL_VERSION_TEXT);
       std::exit(0);
     } else if (a == "--list") {
       o.list = true;

@@ -1,0 +1,350 @@
+// Soravel.lv2's UI library in a real X window (under Xvfb), driven by a host of
+// our own: the library loaded with dlopen, the UI made in our window with
+// ui:parent, ui:resize and ui:touch, idled about every 20 ms, port events sent
+// and port writes recorded, real input through XTest. The picture is compared
+// with the VST 2.x editor drawn by the raster platform in this process.
+#include <dirent.h>
+#include <dlfcn.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "editor/editor.h"
+#include "gui/platform/raster/raster_platform.h"
+#include "plugin/lv2/lv2.h"
+#include "plugin/lv2/ports.h"
+#include "plugin/vst_plugin.h"
+#include "soravel_product.h"
+
+// Last: Xlib's macros clash with names in the headers above.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XRes.h>
+#include <X11/extensions/XTest.h>
+
+namespace {
+
+constexpr int kWidth = 773, kHeight = 491;
+constexpr int kSizeKnobX = 476, kSizeKnobY = 224;
+constexpr int kMeter[4] = {648, 178, 711, 435};
+
+Display* Dpy() {
+  static Display* d = XOpenDisplay(nullptr);
+  return d;
+}
+
+::Window HostWindow() {
+  static ::Window w = 0;
+  Display* d = Dpy();
+  if (!w) {
+    XSetWindowAttributes a{};
+    a.override_redirect = True;
+    a.background_pixel = BlackPixel(d, DefaultScreen(d));
+    w = XCreateWindow(d, DefaultRootWindow(d), 0, 0, kWidth, kHeight, 0, CopyFromParent,
+                      InputOutput, CopyFromParent, CWOverrideRedirect | CWBackPixel, &a);
+    XMapRaised(d, w);
+    XSync(d, False);
+  }
+  return w;
+}
+
+std::vector<::Window> Children(::Window w) {
+  ::Window root, parent, *kids = nullptr;
+  unsigned n = 0;
+  std::vector<::Window> out;
+  XSync(Dpy(), False);
+  if (XQueryTree(Dpy(), w, &root, &parent, &kids, &n)) out.assign(kids, kids + n);
+  if (kids) XFree(kids);
+  return out;
+}
+
+void MoveTo(int x, int y) {
+  XTestFakeMotionEvent(Dpy(), DefaultScreen(Dpy()), x, y, 0);
+  XSync(Dpy(), False);
+}
+void Button(unsigned b, bool down) {
+  XTestFakeButtonEvent(Dpy(), b, down ? True : False, 0);
+  XSync(Dpy(), False);
+}
+
+using Shot = std::vector<uint32_t>;  // 0x00RRGGBB, row by row
+
+Shot Capture(::Window w) {
+  Shot s;
+  XSync(Dpy(), False);
+  XImage* img = XGetImage(Dpy(), w, 0, 0, kWidth, kHeight, AllPlanes, ZPixmap);
+  if (!img) return s;
+  for (int y = 0; y < kHeight; ++y)
+    for (int x = 0; x < kWidth; ++x) s.push_back(XGetPixel(img, x, y) & 0xffffff);
+  XDestroyImage(img);
+  return s;
+}
+
+int Differing(const Shot& a, const Shot& b, int left = 0, int top = 0, int right = kWidth,
+              int bottom = kHeight) {
+  if (a.size() != b.size() || a.empty()) return -1;
+  int n = 0;
+  for (int y = top; y < bottom; ++y)
+    for (int x = left; x < right; ++x) n += a[y * kWidth + x] != b[y * kWidth + x];
+  return n;
+}
+
+// The VST 2.x editor on the raster, with the program's values and `change` applied.
+Shot RasterReference(const std::function<void(VstPlugin&)>& change = {}) {
+  static int parent;
+  VstPlugin plugin(nullptr);
+  if (change) change(plugin);
+  auto* editor = dynamic_cast<Editor*>(plugin.getEditor());
+  Shot s;
+  if (!editor || !editor->open(&parent)) return s;
+  editor->idle();
+  auto& w = *static_cast<raster::RasterWindow*>(editor->getFrame()->platformWindow());
+  w.paint();
+  for (int y = 0; y < kHeight; ++y)
+    for (int x = 0; x < kWidth; ++x) s.push_back(w.surface().pixel(x, y) & 0xffffff);
+  editor->close();
+  return s;
+}
+
+const LV2UI_Descriptor* UiDescriptor() {
+  static void* lib = dlopen(SORAVEL_LV2_BUNDLE "/soravel_ui.so", RTLD_NOW | RTLD_LOCAL);
+  if (!lib) return nullptr;
+  auto entry = reinterpret_cast<const LV2UI_Descriptor* (*)(uint32_t)>(dlsym(lib, "lv2ui_descriptor"));
+  return entry ? entry(0) : nullptr;
+}
+
+// What the UI asked of the host.
+struct HostRecord {
+  std::vector<std::pair<uint32_t, float>> writes;
+  std::vector<std::string> touches;
+  int width = 0, height = 0;
+};
+
+void WritePort(LV2UI_Controller c, uint32_t port, uint32_t size, uint32_t protocol, const void* buffer) {
+  auto* r = static_cast<HostRecord*>(c);
+  if (size == sizeof(float) && protocol == 0)
+    r->writes.emplace_back(port, *static_cast<const float*>(buffer));
+}
+int Resize(LV2UI_Feature_Handle h, int width, int height) {
+  static_cast<HostRecord*>(h)->width = width;
+  static_cast<HostRecord*>(h)->height = height;
+  return 0;
+}
+void Touch(LV2UI_Feature_Handle h, uint32_t port, bool grabbed) {
+  static_cast<HostRecord*>(h)->touches.push_back((grabbed ? "begin " : "end ") + std::to_string(port));
+}
+
+// One UI in the host window; the host first sends every control port's value,
+// here those of a VST 2.x program.
+struct Ui {
+  explicit Ui(HostRecord& r, int program = 0, bool withParent = true) : record(r) {
+    d = UiDescriptor();
+    if (!d) return;
+    resize = {&record, Resize};
+    touch = {&record, Touch};
+    parent = {lv2uri::kParent, reinterpret_cast<void*>(HostWindow())};
+    resizeFeature = {lv2uri::kResize, &resize};
+    touchFeature = {lv2uri::kTouch, &touch};
+    const LV2_Feature* features[] = {withParent ? &parent : &touchFeature, &resizeFeature,
+                                     &touchFeature, nullptr};
+    handle = d->instantiate(d, SORAVEL_LV2_URI, SORAVEL_LV2_BUNDLE, WritePort, &record, &widget,
+                            features);
+    if (!handle) return;
+    idle = static_cast<const LV2UI_Idle_Interface*>(d->extension_data(lv2uri::kIdleInterface));
+    VstPlugin v(nullptr);
+    v.setProgram(program);
+    for (int i = 0; i < kNumParams; ++i) Port(kPortControl + i, PortValue(i, v.CurrentParam(i)->Value()));
+  }
+  ~Ui() {
+    if (handle) d->cleanup(handle);
+  }
+  void Port(uint32_t port, float v) { d->port_event(handle, port, sizeof v, 0, &v); }
+  ::Window Window() const { return static_cast<::Window>(reinterpret_cast<uintptr_t>(widget)); }
+  // Idles about every 20 ms until `done` holds or a generous time has passed.
+  bool IdleUntil(const std::function<bool()>& done, int timeoutMs = 10000) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    for (;;) {
+      EXPECT_EQ(idle->idle(handle), 0);
+      if (done()) return true;
+      if (std::chrono::steady_clock::now() > end) return false;
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+  }
+  void IdleFor(int ms) { IdleUntil([] { return false; }, ms); }
+  // Idles until the window shows `expected`; answers the pixels that differ.
+  int ShowsAfterIdle(const Shot& expected) {
+    Shot shown;
+    IdleUntil([&] { return Differing(shown = Capture(Window()), expected) == 0; });
+    return Differing(shown, expected);
+  }
+
+  HostRecord& record;
+  const LV2UI_Descriptor* d = nullptr;
+  LV2UI_Handle handle = nullptr;
+  LV2UI_Widget widget = nullptr;
+  const LV2UI_Idle_Interface* idle = nullptr;
+  LV2UI_Resize resize{};
+  LV2UI_Touch touch{};
+  LV2_Feature parent{}, resizeFeature{}, touchFeature{};
+};
+
+class Lv2Ui : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_NE(Dpy(), nullptr) << "no X display: run under xvfb-run";
+    ASSERT_NE(UiDescriptor(), nullptr) << dlerror();
+    MoveTo(700, 470);  // clear of every control
+  }
+  void TearDown() override {
+    for (unsigned b = 1; b <= 3; ++b) Button(b, false);
+  }
+};
+
+}  // namespace
+
+TEST_F(Lv2Ui, RefusedWithoutAParentOrForAnotherPlugin) {
+  const LV2UI_Descriptor* d = UiDescriptor();
+  EXPECT_STREQ(d->URI, SORAVEL_LV2_URI "#ui");
+  HostRecord r;
+  {
+    Ui ui(r, 0, false);
+    EXPECT_EQ(ui.handle, nullptr);
+  }
+  LV2_Feature parent{lv2uri::kParent, reinterpret_cast<void*>(HostWindow())};
+  const LV2_Feature* features[] = {&parent, nullptr};
+  LV2UI_Widget widget = nullptr;
+  EXPECT_EQ(d->instantiate(d, "urn:another", SORAVEL_LV2_BUNDLE, WritePort, &r, &widget, features),
+            nullptr);
+  EXPECT_EQ(d->instantiate(d, SORAVEL_LV2_URI, SORAVEL_LV2_BUNDLE, nullptr, &r, &widget, features),
+            nullptr);
+  EXPECT_TRUE(Children(HostWindow()).empty());
+  EXPECT_EQ(d->extension_data("urn:nothing"), nullptr);
+}
+
+// The editor as the VST 2.x plug-in shows it, sized for the host; a port event
+// moves its knob and display, and a port event in another form is ignored.
+TEST_F(Lv2Ui, ShowsTheEditorAndFollowsPortEvents) {
+  HostRecord r;
+  Ui ui(r, 5);
+  ASSERT_NE(ui.handle, nullptr);
+  EXPECT_EQ(r.width, kWidth);
+  EXPECT_EQ(r.height, kHeight);
+  ASSERT_EQ(Children(HostWindow()), std::vector<::Window>{ui.Window()});
+  EXPECT_EQ(ui.ShowsAfterIdle(RasterReference([](VstPlugin& v) { v.setProgram(5); })), 0);
+
+  ui.Port(kPortControl + kSize, 80.0f);
+  ui.Port(kPortControl + kDecayTime, 10.0f);  // seconds
+  const uint64_t garbage = 0;
+  ui.d->port_event(ui.handle, kPortControl + kWide, sizeof garbage, 0, &garbage);
+  ui.d->port_event(ui.handle, kPortControl + kWide, sizeof(float), 7, &garbage);
+  ui.d->port_event(ui.handle, 1000, sizeof(float), 0, &garbage);
+  const Shot moved = RasterReference([](VstPlugin& v) {
+    v.setProgram(5);
+    v.setParameter(kSize, 0.8f);
+    v.setParameter(kDecayTime, 2.0f / 3.0f);
+  });
+  EXPECT_EQ(ui.ShowsAfterIdle(moved), 0);
+  EXPECT_TRUE(r.writes.empty()) << "a port event is not an edit";
+  EXPECT_TRUE(r.touches.empty());
+}
+
+// A drag writes the port in its unit, inside one touch gesture, and the value
+// display follows the knob.
+TEST_F(Lv2Ui, KnobDragWritesThePortAndTheDisplayFollows) {
+  HostRecord r;
+  Ui ui(r);
+  ASSERT_NE(ui.handle, nullptr);
+  ui.Port(kPortControl + kSize, 30.0f);
+  ui.IdleFor(60);
+  MoveTo(kSizeKnobX, kSizeKnobY);
+  Button(1, true);
+  for (int dy = 5; dy <= 50; dy += 5) {
+    MoveTo(kSizeKnobX, kSizeKnobY - dy);
+    ui.IdleFor(0);
+  }
+  Button(1, false);
+  ASSERT_TRUE(ui.IdleUntil([&] { return r.touches.size() >= 2; })) << r.touches.size();
+  ASSERT_FALSE(r.writes.empty());
+  for (const auto& w : r.writes) EXPECT_EQ(w.first, kPortControl + kSize);
+  EXPECT_NEAR(r.writes.back().second, 55.0f, 1.0f);  // linear: 200 pixels span 0..100 %
+  EXPECT_EQ(r.touches, (std::vector<std::string>{"begin 9", "end 9"}));
+  const float written = r.writes.back().second;
+  EXPECT_EQ(ui.ShowsAfterIdle(RasterReference([&](VstPlugin& v) { v.setParameter(kSize, written / 100.0f); })), 0);
+}
+
+// The meter shows the levels the host sends on the meter ports.
+TEST_F(Lv2Ui, MetersMoveWithPortEvents) {
+  HostRecord r;
+  Ui ui(r);
+  ASSERT_NE(ui.handle, nullptr);
+  ui.IdleFor(100);
+  const Shot still = Capture(ui.Window());
+  for (int i = 0; i < 4; ++i) ui.Port(kPortMeter + i, 0.5f);
+  Shot lit;
+  EXPECT_TRUE(ui.IdleUntil([&] {
+    return Differing(lit = Capture(ui.Window()), still, kMeter[0], kMeter[1], kMeter[2], kMeter[3]) > 100;
+  }));
+  EXPECT_EQ(Differing(lit, still, 0, 0, kMeter[0], kHeight), 0) << "only the meter moves";
+  ui.Port(kPortMeter, NAN);  // read as silence
+  ui.IdleFor(60);
+}
+
+namespace {
+struct Resources {
+  long windows = -1, pixmaps = -1, gcs = -1;
+  bool operator==(const Resources&) const = default;
+};
+Resources ClientResources(XID id) {
+  Resources r;
+  int n = 0;
+  XResType* types = nullptr;
+  if (!XResQueryClientResources(Dpy(), id, &n, &types)) return r;
+  r.windows = r.pixmaps = r.gcs = 0;
+  for (int i = 0; i < n; ++i) {
+    char* name = XGetAtomName(Dpy(), types[i].resource_type);
+    const std::string kind = name ? name : "";
+    if (name) XFree(name);
+    if (kind == "WINDOW") r.windows = types[i].count;
+    if (kind == "PIXMAP") r.pixmaps = types[i].count;
+    if (kind == "GC") r.gcs = types[i].count;
+  }
+  XFree(types);
+  return r;
+}
+int OpenDescriptors() {
+  int n = 0;
+  if (DIR* d = opendir("/proc/self/fd")) {
+    while (dirent* e = readdir(d)) n += e->d_name[0] != '.';
+    closedir(d);
+  }
+  return n;
+}
+}  // namespace
+
+// Hosts open and close UIs all session long: nothing may pile up in the X
+// server or in the process.
+TEST_F(Lv2Ui, OpenCloseCyclesLeaveResourcesAndDescriptorsWhereTheyWere) {
+  int event = 0, error = 0;
+  ASSERT_TRUE(XResQueryExtension(Dpy(), &event, &error)) << "no X-Resource extension";
+  HostRecord r;
+  const int fdsBefore = OpenDescriptors();
+  Resources first, last;
+  for (int i = 0; i < 60; ++i) {
+    Ui ui(r, i % kNumPrograms);
+    ASSERT_NE(ui.handle, nullptr);
+    ui.Port(kPortMeter, 0.3f);
+    ui.IdleFor(i % 20 == 0 ? 60 : 0);
+    if (i == 0) first = ClientResources(ui.Window());
+    if (i == 59) last = ClientResources(ui.Window());
+  }
+  EXPECT_TRUE(Children(HostWindow()).empty());
+  EXPECT_EQ(first, last);
+  EXPECT_EQ(first.windows, 1);
+  EXPECT_EQ(OpenDescriptors(), fdsBefore) << "the display connection stayed open";
+}
