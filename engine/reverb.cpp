@@ -74,6 +74,35 @@ float TrackPeak(float m, const float* x, int n) {
   return m;
 }
 
+// The four meters at once, one per lane: each lane takes exactly TrackPeak's
+// steps, but the four falls no longer wait for one another.
+void TrackPeaks(float* m, const float* const* x, int n) {
+  bool together = n <= 8192;
+  for (int k = 0; k < 4; ++k) {
+    if (!(m[k] < INFINITY)) m[k] = 0.0f;
+    together = together && m[k] >= 1e-30f;
+  }
+  if (!together) {
+    for (int k = 0; k < 4; ++k) m[k] = TrackPeak(m[k], x[k], n);
+    return;
+  }
+  F4 peak = F4::Load(m);
+  const F4 fall = F4::Splat(0.999f);
+  int i = 0;
+  for (; i + 4 <= n; i += 4) {
+    F4 a[4] = {Abs(F4::Load(x[0] + i)), Abs(F4::Load(x[1] + i)), Abs(F4::Load(x[2] + i)),
+               Abs(F4::Load(x[3] + i))};
+    Transpose(a);  // a[s]: the four signals' sample i + s
+    for (int s = 0; s < 4; ++s) peak = Max(peak * fall, a[s]);
+  }
+  peak.Store(m);
+  for (int k = 0; k < 4; ++k)
+    for (int j = i; j < n; ++j) {
+      m[k] *= 0.999f;
+      m[k] = std::max(m[k], std::fabs(x[k][j]));
+    }
+}
+
 void ScaleInto(const float* x, float* out, float& cur, float inc, int n) {
   int i = 0;
   if (inc == 0.0f) {
@@ -319,8 +348,6 @@ void TReverb::ProcessBlock(const float* inL, const float* inR, float* outL, floa
   float curR = in.cur;
   ScaleInto(inL, level[0].get(), in.cur, inc, n);
   ScaleInto(inR, level[1].get(), curR, inc, n);
-  peak[0] = TrackPeak(peak[0], level[0].get(), n);
-  peak[1] = TrackPeak(peak[1], level[1].get(), n);
 
   for (int offset = 0; offset < n; offset += kChunk) ProcessChunk(offset, std::min(kChunk, n - offset));
 
@@ -345,8 +372,9 @@ void TReverb::ProcessBlock(const float* inL, const float* inR, float* outL, floa
     outL[i] = dry.cur * l[i] + wl[i];
     outR[i] = dry.cur * r[i] + wr[i];
   }
-  peak[2] = TrackPeak(peak[2], outL, n);
-  peak[3] = TrackPeak(peak[3], outR, n);
+  // Input meters read the leveled input, output meters the output.
+  const float* metered[4] = {level[0].get(), level[1].get(), outL, outR};
+  TrackPeaks(peak, metered, n);
 }
 
 void TReverb::ProcessChunk(int offset, int n) {
