@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "tests/engine/sample_steps.h"
+
 // Delay cells: an impulse comes back exactly `size` samples later.
 TEST(Delay, ImpulseReturnsAfterSizeSamplesAndRecirculates) {
   TDelay d;
@@ -11,9 +13,9 @@ TEST(Delay, ImpulseReturnsAfterSizeSamplesAndRecirculates) {
   d.Resize(7);
   std::vector<float> out;
   for (int i = 0; i < 30; ++i) {
-    const float y = d.Read();
+    const float y = Read(d);
     out.push_back(y);
-    d.Write(i == 0 ? 1.0f : y);  // feed back unchanged
+    Write(d, i == 0 ? 1.0f : y);  // feed back unchanged
   }
   for (int i = 0; i < 30; ++i) EXPECT_EQ(out[i], (i > 0 && i % 7 == 0) ? 1.0f : 0.0f) << i;
 }
@@ -22,12 +24,12 @@ TEST(Delay, ResizeToTheSameLengthStillClears) {
   TDelay d;
   ASSERT_TRUE(d.Allocate(10));
   d.Resize(4);
-  for (int i = 0; i < 3; ++i) d.Write(1.0f);
+  for (int i = 0; i < 3; ++i) Write(d, 1.0f);
   d.Resize(4);
   EXPECT_EQ(d.Pos(), 0);
   for (int i = 0; i < 4; ++i) {
-    EXPECT_EQ(d.Read(), 0.0f);
-    d.Write(0.0f);
+    EXPECT_EQ(Read(d), 0.0f);
+    Write(d, 0.0f);
   }
 }
 
@@ -46,7 +48,7 @@ TEST(Diffuser, ImpulseResponseOfTheAllPass) {
   ASSERT_TRUE(d.Allocate(5));
   d.coef = 0.6f;
   std::vector<float> y;
-  for (int i = 0; i < 11; ++i) y.push_back(d.Tick(i == 0 ? 1.0f : 0.0f));
+  for (int i = 0; i < 11; ++i) y.push_back(Tick(d, i == 0 ? 1.0f : 0.0f));
   EXPECT_FLOAT_EQ(y[0], 0.6f);
   EXPECT_FLOAT_EQ(y[5], 0.64f);
   EXPECT_FLOAT_EQ(y[10], -0.384f);
@@ -58,7 +60,7 @@ TEST(Diffuser, ZeroCoefficientIsAPureDelay) {
   ASSERT_TRUE(d.Allocate(3));
   d.coef = 0.0f;
   std::vector<float> y;
-  for (int i = 0; i < 7; ++i) y.push_back(d.Tick(i == 0 ? 1.0f : 0.0f));
+  for (int i = 0; i < 7; ++i) y.push_back(Tick(d, i == 0 ? 1.0f : 0.0f));
   EXPECT_EQ(y, (std::vector<float>{0, 0, 0, 1, 0, 0, 0}));
 }
 

@@ -7,6 +7,8 @@
 #include <numbers>
 #include <vector>
 
+#include "tests/engine/sample_steps.h"
+
 namespace {
 TDecaySettings Settings(float decay, float size, float bass, float cross, float damping,
                         bool freeze = false) {
@@ -140,23 +142,17 @@ TEST(LateNetwork, VectorLoopMatchesSampleSteps) {
     float h[8];
     for (int i = 0; i < 8; ++i) {
       const float x = 0.3f * (i < 4 ? pl[t] : pr[t]);
-      const float d = ref.delay[i].Read();
-      h[i] = ref.diff[i].Tick(sign[i] > 0 ? d + x : d - x);
+      const float d = Read(ref.delay[i]);
+      h[i] = Tick(ref.diff[i], sign[i] > 0 ? d + x : d - x);
     }
-    for (int span = 1; span < 8; span *= 2)
-      for (int i = 0; i < 8; ++i)
-        if (!(i & span)) {
-          const float p = h[i], q = h[i + span];
-          h[i] = p + q;
-          h[i + span] = p - q;
-        }
+    Hadamard(h);
     ASSERT_EQ(ll[t], h[0] + h[4]) << t;
     ASSERT_EQ(lr[t], h[1] - h[2]) << t;
     for (int i = 0; i < 8; ++i) {
       const float x = h[i] * TLateNetwork::kNorm;
       ref.s1[i] = ref.s1[i] + ref.c * (x - ref.s1[i]) + 1e-10f;
       ref.s2[i] = ref.s2[i] + ref.a[i] * (x + ref.kB[i] * ref.s1[i] - ref.s2[i]) + 1e-20f;
-      ref.delay[i].Write(ref.g[i] * ref.s2[i]);
+      Write(ref.delay[i], ref.g[i] * ref.s2[i]);
     }
   }
 }
