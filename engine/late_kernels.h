@@ -5,16 +5,22 @@
 // see engine/late_steps.h.
 #include "engine/late_steps.h"
 
-template <class V>
-static void DiffuseRun(const float* d, const float* x, float* mem, float coef, float* y, int n) {
-  const V cv = V::Splat(coef);
+// The line's input: 0.3 times the pre-delayed input, added or subtracted.
+template <bool kSubtract, class T>
+static inline T WithInput(T d, T third, T pd) {
+  return kSubtract ? d - third * pd : d + third * pd;
+}
+
+template <class V, bool kSubtract>
+static void DiffuseRun(const float* d, const float* pd, float* mem, float coef, float* y, int n) {
+  const V cv = V::Splat(coef), third = V::Splat(0.3f);
   int t = 0;
   for (; t + V::kWidth <= n; t += V::kWidth) {
     V m = V::Load(mem + t);
-    AllPass(V::Load(d + t) + V::Load(x + t), cv, m).Store(y + t);
+    AllPass(WithInput<kSubtract>(V::Load(d + t), third, V::Load(pd + t)), cv, m).Store(y + t);
     m.Store(mem + t);
   }
-  for (; t < n; ++t) y[t] = AllPass(d[t] + x[t], coef, mem[t]);
+  for (; t < n; ++t) y[t] = AllPass(WithInput<kSubtract>(d[t], 0.3f, pd[t]), coef, mem[t]);
 }
 
 template <class V>
@@ -72,5 +78,5 @@ static void MixAndFilterRun(const float* const* y, float* const* w, float* lateL
 
 template <class V>
 static constexpr TLateKernels LateKernels() {
-  return {&DiffuseRun<V>, &MixAndFilterRun<V>};
+  return {{&DiffuseRun<V, false>, &DiffuseRun<V, true>}, &MixAndFilterRun<V>};
 }

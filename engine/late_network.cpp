@@ -122,14 +122,10 @@ void TLateNetwork::Process(const float* pdL, const float* pdR, float* lateL, flo
 
 void TLateNetwork::ProcessChunk(const float* pdL, const float* pdR, float* lateL, float* lateR,
                                 int n) {
-  for (int t = 0; t < n; ++t) {
-    input[0][t] = 0.3f * pdL[t];
-    input[1][t] = -input[0][t];
-    input[2][t] = 0.3f * pdR[t];
-    input[3][t] = -input[2][t];
-  }
-  // Each line's delay output plus its input, through its diffuser.
-  for (int i = 0; i < kLines; ++i) Gather(i, n);
+  // Each line's delay output plus its input, through its diffuser: lines 0-3
+  // take the left input, 4-7 the right, added to lines 0, 1, 4, 5 and
+  // subtracted from 2, 3, 6, 7.
+  for (int i = 0; i < kLines; ++i) Gather(i, i < 4 ? pdL : pdR, n);
 
   // Mix, filter and write back into the delays, in pieces in which no delay wraps.
   const float* y[kLines];
@@ -147,14 +143,14 @@ void TLateNetwork::ProcessChunk(const float* pdL, const float* pdR, float* lateL
   }
 }
 
-void TLateNetwork::Gather(int line, int n) {
+void TLateNetwork::Gather(int line, const float* pd, int n) {
   const TDelay& d = delay[line];
   TDiff& f = diff[line];
-  const float* x = input[line / 2];
+  const auto diffuse = kernels->diffuse[line & 2 ? 1 : 0];
   // The delay is only read here; it moves on when it is written.
   for (int done = 0, p = d.Pos(); done < n;) {
     const int len = std::min({n - done, d.Size() - p, f.Size() - f.Pos()});  // no wrap
-    kernels->diffuse(d.Data() + p, x + done, f.Data() + f.Pos(), f.coef, run[line] + done, len);
+    diffuse(d.Data() + p, pd + done, f.Data() + f.Pos(), f.coef, run[line] + done, len);
     f.Skip(len);
     p += len;
     if (p == d.Size()) p = 0;

@@ -60,12 +60,10 @@ class TLateNetwork {
 
  private:
   void ProcessChunk(const float* pdL, const float* pdR, float* lateL, float* lateR, int n);
-  void Gather(int line, int n);
+  void Gather(int line, const float* pd, int n);
 
   const TLateKernels* kernels;
   bool wide = false;
   // One chunk of every line's diffuser output.
   alignas(32) float run[kLines][kMaxChunk];
-  // The input each line adds: +0.3 pdL (lines 0, 1), -0.3 pdL (2, 3), +0.3 pdR (4, 5), -0.3 pdR (6, 7).
-  alignas(32) float input[kLines / 2][kMaxChunk];
 };

@@ -49,9 +49,10 @@ static inline T LineFilter(T x, T c, T a, T kB, T g, T shelfOffset, T dampOffset
 
 // The arithmetic of one chunk, in a baseline (SSE2) and a wide (AVX) form.
 struct TLateKernels {
-  // y[t] = all-pass(d[t] + x[t]) for t < n: d the delay's output, x the
-  // line's input, mem the diffuser's memory (n samples without a wrap).
-  void (*diffuse)(const float* d, const float* x, float* mem, float coef, float* y, int n);
+  // y[t] = all-pass(d[t] + 0.3 pd[t]) for t < n ([1]: d[t] - 0.3 pd[t]): d the
+  // delay's output, pd the pre-delayed input, mem the diffuser's memory (n
+  // samples without a wrap).
+  void (*diffuse[2])(const float* d, const float* pd, float* mem, float coef, float* y, int n);
   // Mixes the eight lines' diffuser outputs y[i][0..n), writes the late outputs
   // and the filtered lines' delay inputs w[i][0..n).
   void (*mixAndFilter)(const float* const* y, float* const* w, float* lateL, float* lateR,
