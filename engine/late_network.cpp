@@ -5,14 +5,11 @@
 
 #include "engine/late_kernels.h"
 #include "engine/simd.h"
+#include "engine/wide_kernels.h"
 
 namespace {
 constexpr TLateKernels kBaselineKernels = LateKernels<F4>();
 }  // namespace
-
-#ifdef SORAVEL_WIDE_VECTORS
-extern const TLateKernels kWideLateKernels;  // late_network_avx.cpp
-#endif
 
 const float TLateNetwork::kDiffTime[kLines] = {0.020346f, 0.024421f, 0.031604f, 0.027333f,
                                                 0.022904f, 0.029291f, 0.013458f, 0.019123f};
@@ -28,17 +25,8 @@ float ScaledRate(float sampleRate, float size) { return (0.95f * size + 0.05f) *
 
 TLateNetwork::TLateNetwork() { UseWideVectors(true); }
 
-bool TLateNetwork::WideVectorsAvailable() {
-#ifdef SORAVEL_WIDE_VECTORS
-  __builtin_cpu_init();
-  return __builtin_cpu_supports("avx");
-#else
-  return false;
-#endif
-}
-
 void TLateNetwork::UseWideVectors(bool on) {
-  wide = on && WideVectorsAvailable();
+  wide = on && ::WideVectorsAvailable();
   kernels = &kBaselineKernels;
 #ifdef SORAVEL_WIDE_VECTORS
   if (wide) kernels = &kWideLateKernels;

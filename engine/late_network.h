@@ -42,7 +42,6 @@ class TLateNetwork {
   // Eight lines in one register where the processor has AVX (chosen by
   // default); off, or where it has not, four lines per SSE2 register. Both
   // give the same samples.
-  static bool WideVectorsAvailable();
   void UseWideVectors(bool on);
   bool WideVectors() const { return wide; }
 

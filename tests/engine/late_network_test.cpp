@@ -9,6 +9,7 @@
 #include <numbers>
 #include <vector>
 
+#include "engine/wide_kernels.h"
 #include "tests/engine/sample_steps.h"
 
 namespace {
@@ -222,7 +223,7 @@ TEST(LateNetwork, EverySizeAtLowAndHighRatesMatchesSampleSteps) {
       net[k].UseWideVectors(wide[k]);
     }
     ASSERT_FALSE(net[0].WideVectors());
-    ASSERT_EQ(net[1].WideVectors(), TLateNetwork::WideVectorsAvailable());
+    ASSERT_EQ(net[1].WideVectors(), WideVectorsAvailable());
     for (int percent = 0; percent <= 100; ++percent) {
       const float size = static_cast<float>(percent * 0.01);
       int longest = 0;
