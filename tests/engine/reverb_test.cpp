@@ -222,33 +222,40 @@ TEST(ReverbMeters, PeakAndFall) {
   EXPECT_EQ(r.Meter(0), 0.0f);
 }
 
-// The output meters read exactly each channel's own fall, one sample after
-// another (times 0.999, flushed below the normal range, raised to the sample's
-// size), whatever the block lengths, also beyond 8192 frames.
-TEST(ReverbMeters, OutputMetersFollowTheFallOfEverySample) {
+// The meters read exactly each signal's own fall, one sample after another
+// (times 0.999, flushed below the normal range, raised to the sample's size),
+// whatever the block lengths, also beyond 8192 frames and into silence.
+TEST(ReverbMeters, MetersFollowTheFallOfEverySample) {
   TReverb r;
   ASSERT_TRUE(r.SetBlockSize(10000));
   ApplyProgram(r);
   r.SetParameter(kDecayTime, -1.0f);
+  r.SetParameter(kInputLevel, -3.0f);
+  RunBlocks(r, NoiseBurst(512, 512), 512);  // the input level's ramp
+  const float gain = r.InputGain().cur;
+  float m[4];
+  for (int k = 0; k < 4; ++k) m[k] = r.Meter(k);
+
   const Stereo in = NoiseBurst(120000, 20000);
   const int blocks[] = {1, 3, 4, 5, 511, 512, 9000, 13, 4096};
-  float m[2] = {0.0f, 0.0f};
   for (size_t done = 0, b = 0; done < in.size(); ++b) {
     const int n = static_cast<int>(std::min<size_t>(blocks[b % 9], in.size() - done));
     Stereo piece(n);
     std::copy_n(in.l.begin() + done, n, piece.l.begin());
     std::copy_n(in.r.begin() + done, n, piece.r.begin());
     const Stereo out = RunBlocks(r, piece, n);
-    for (int i = 0; i < n; ++i)
-      for (int side = 0; side < 2; ++side) {
-        m[side] *= 0.999f;
-        if (m[side] < FLT_MIN) m[side] = 0.0f;
-        m[side] = std::max(m[side], std::fabs((side ? out.r : out.l)[i]));
+    for (int i = 0; i < n; ++i) {
+      const float x[4] = {piece.l[i] * gain, piece.r[i] * gain, out.l[i], out.r[i]};
+      for (int k = 0; k < 4; ++k) {
+        m[k] *= 0.999f;
+        if (m[k] < FLT_MIN) m[k] = 0.0f;
+        m[k] = std::max(m[k], std::fabs(x[k]));
       }
-    ASSERT_EQ(r.Meter(2), m[0]) << done;
-    ASSERT_EQ(r.Meter(3), m[1]) << done;
+    }
+    for (int k = 0; k < 4; ++k) ASSERT_EQ(r.Meter(k), m[k]) << "meter " << k << ", frame " << done;
     done += n;
   }
+  EXPECT_EQ(m[0], 0.0f);  // the input meters fell through the flush
 }
 
 // Parameter changes made on another thread while blocks are processed are
