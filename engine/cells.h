@@ -40,10 +40,6 @@ class TCell {
   int pos = 0;
   int capacity = 0;
   std::unique_ptr<float[]> buffer;
-
-  void Advance(int& p) const {
-    if (++p == size) p = 0;
-  }
 };
 
 // Plain delay: the value read is the value written exactly `size` samples
@@ -65,16 +61,10 @@ class TVDelay : public TCell {
  public:
   int writePos = 0;
 
-  float Tick(float x) {
-    buffer[writePos] = x;
-    Advance(writePos);
-    const float y = buffer[pos];
-    Advance(pos);
-    return y;
-  }
   // Delay d in samples, 0 <= d < size (limited to that range).
   void SetDelay(int d);
   int Delay() const;
-  // The same as n calls of Tick, done with block copies.
+  // n samples, each written before the one d samples older is read, done
+  // with block copies.
   void Process(const float* in, float* out, int n);
 };

@@ -51,13 +51,6 @@ void TEarlyRefl::SetTaps(float scaledRate, const float* tapTimes) {
     tapDelay[j] = std::clamp(Samples(scaledRate, tapTimes[j]), 0, ring - kMaxBlock - 1);
 }
 
-float TEarlyRefl::Tick(float x, const float* gains) {
-  Store(x);
-  float sum = 0.0f;
-  for (int j = 0; j < kTaps; ++j) sum += buffer[writePos + ring - tapDelay[j]] * gains[j];
-  return sum;
-}
-
 void TEarlyRefl::Process(const float* x, float* out, int n, const float* gains) {
   const int first = writePos + 1 == ring ? 0 : writePos + 1;  // slot of x[0]
   // The block goes into both copies of the ring, in at most two pieces.

@@ -70,10 +70,10 @@ TEST(VDelay, DelayZeroPassesThroughAndDelayDIsLate) {
   ASSERT_TRUE(v.Allocate(16));
   v.writePos = 0;
   v.SetDelay(0);
-  EXPECT_EQ(v.Tick(3.0f), 3.0f);
+  EXPECT_EQ(Tick(v, 3.0f), 3.0f);
   v.SetDelay(4);
   std::vector<float> y;
-  for (int i = 0; i < 8; ++i) y.push_back(v.Tick(float(i + 10)));
+  for (int i = 0; i < 8; ++i) y.push_back(Tick(v, float(i + 10)));
   EXPECT_EQ(y[4], 10.0f);
   EXPECT_EQ(y[7], 13.0f);
   EXPECT_EQ(v.Delay(), 4);
@@ -83,13 +83,13 @@ TEST(VDelay, ClearSilencesUntilNewInputHasTravelled) {
   TVDelay v;
   ASSERT_TRUE(v.Allocate(16));
   v.SetDelay(3);
-  for (int i = 0; i < 10; ++i) v.Tick(1.0f);
+  for (int i = 0; i < 10; ++i) Tick(v, 1.0f);
   v.Clear();
   v.SetDelay(3);
-  EXPECT_EQ(v.Tick(5.0f), 0.0f);
-  EXPECT_EQ(v.Tick(0.0f), 0.0f);
-  EXPECT_EQ(v.Tick(0.0f), 0.0f);
-  EXPECT_EQ(v.Tick(0.0f), 5.0f);
+  EXPECT_EQ(Tick(v, 5.0f), 0.0f);
+  EXPECT_EQ(Tick(v, 0.0f), 0.0f);
+  EXPECT_EQ(Tick(v, 0.0f), 0.0f);
+  EXPECT_EQ(Tick(v, 0.0f), 5.0f);
 }
 
 TEST(VDelay, OutOfRangeDelayIsLimited) {
@@ -114,7 +114,7 @@ TEST(VDelay, BlockProcessingMatchesSampleSteps) {
       std::vector<float> in(block), out(block);
       for (auto& x : in) x = float(++t);
       a.Process(in.data(), out.data(), block);
-      for (int i = 0; i < block; ++i) ASSERT_EQ(out[i], b.Tick(in[i])) << delay << " " << t;
+      for (int i = 0; i < block; ++i) ASSERT_EQ(out[i], Tick(b, in[i])) << delay << " " << t;
     }
   }
 }

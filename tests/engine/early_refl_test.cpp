@@ -5,6 +5,8 @@
 #include <cmath>
 #include <vector>
 
+#include "tests/engine/sample_steps.h"
+
 namespace {
 std::vector<float> ImpulseResponse(TEarlyRefl& e, int length) {
   std::vector<float> x(length, 0.0f), y(length);
@@ -81,7 +83,7 @@ TEST(EarlyReflections, BlocksMatchSampleSteps) {
         v = float(int(s >> 9) - (1 << 22)) / float(1 << 22);
       }
       a.Process(x.data(), y.data(), block, TEarlyTable::kGain);
-      for (int i = 0; i < block; ++i, ++t) ASSERT_EQ(y[i], b.Tick(x[i], TEarlyTable::kGain)) << t;
+      for (int i = 0; i < block; ++i, ++t) ASSERT_EQ(y[i], Tick(b, x[i], TEarlyTable::kGain)) << t;
     }
   }
 }
@@ -108,7 +110,7 @@ TEST(EarlyReflections, BothVectorWidthsMatchSampleSteps) {
         }
         a.Process(x.data(), y.data(), block, TEarlyTable::kGain);
         for (int i = 0; i < block; ++i, ++t)
-          ASSERT_EQ(y[i], b.Tick(x[i], TEarlyTable::kGain)) << "wide " << wide << ", sample " << t;
+          ASSERT_EQ(y[i], Tick(b, x[i], TEarlyTable::kGain)) << "wide " << wide << ", sample " << t;
       }
     }
   }
