@@ -1,8 +1,9 @@
 #pragma once
 
 // The late network's steps, each written once, for one float or for a vector
-// of floats. The shipped loop runs them on vectors, the tests' reference on
-// single samples.
+// of floats. The shipped loop runs them on vectors (on floats for the last
+// few samples of a run); the tests' one-sample reference mixes with the same
+// Hadamard.
 //
 // Everything here has internal linkage (static): the engine compiles these
 // templates both with and without AVX, and the linker must never take one
