@@ -1,6 +1,7 @@
 #include "engine/reverb.h"
 
 #include <algorithm>
+#include <bit>
 #include <cfloat>
 #include <cmath>
 #include <new>
@@ -42,6 +43,15 @@ inline F4 Clean(F4 x) {
   return Min(Max(x, F4::Splat(-kInputLimit)), F4::Splat(kInputLimit)) & ok;
 }
 
+// The smallest meter whose fall by 0.999 stays a normal number: rounding is
+// monotonic, so m * 0.999 >= FLT_MIN exactly when m >= kFallFloor.
+constexpr float FallFloor() {
+  uint32_t bits = std::bit_cast<uint32_t>(FLT_MIN);
+  while (std::bit_cast<float>(bits) * 0.999f < FLT_MIN) ++bits;
+  return std::bit_cast<float>(bits);
+}
+constexpr float kFallFloor = FallFloor();
+
 // Four peak meters, one per lane, each falling by 0.999 per sample and raised
 // to each sample's size; a fall that would make a meter denormal makes it 0.
 // The four falls run side by side instead of one after another.
@@ -52,7 +62,7 @@ void TrackPeaks(float* m, const float* const* x, int n) {
     farFromDenormals = farFromDenormals && m[k] >= 1e-30f;
   }
   F4 peak = F4::Load(m);
-  const F4 fall = F4::Splat(0.999f), smallest = F4::Splat(FLT_MIN);
+  const F4 fall = F4::Splat(0.999f), floor = F4::Splat(kFallFloor);
   int i = 0;
   for (; i + 4 <= n; i += 4) {
     F4 a[4] = {Abs(F4::Load(x[0] + i)), Abs(F4::Load(x[1] + i)), Abs(F4::Load(x[2] + i)),
@@ -62,10 +72,9 @@ void TrackPeaks(float* m, const float* const* x, int n) {
       // No fall can reach the denormal range within n samples: no test needed.
       for (int s = 0; s < 4; ++s) peak = Max(peak * fall, a[s]);
     } else {
-      for (int s = 0; s < 4; ++s) {
-        const F4 fallen = peak * fall;
-        peak = Max(a[s], fallen & NotLess(fallen, smallest));
-      }
+      // The fall's flush decided from the meter before it falls, alongside
+      // the multiply rather than after it.
+      for (int s = 0; s < 4; ++s) peak = Max(a[s], (peak * fall) & NotLess(peak, floor));
     }
   }
   peak.Store(m);
