@@ -5,7 +5,7 @@
 // Circular-buffer cells of the reverb. Each owns one array of samples and a
 // position into it. Storage is reserved once per sample rate (Allocate); Resize
 // only changes the used length within that storage, so the audio thread never
-// allocates. The per-sample steps are inline and branch-light.
+// allocates.
 class TCell {
  public:
   TCell() = default;
@@ -40,34 +40,19 @@ class TCell {
   int pos = 0;
   int capacity = 0;
   std::unique_ptr<float[]> buffer;
-
-  void Advance(int& p) const {
-    if (++p == size) p = 0;
-  }
 };
 
-// Plain delay: the value read is the value written exactly `size` samples earlier.
-class TDelay : public TCell {
- public:
-  float Read() const { return buffer[pos]; }
-  void Write(float x) {
-    buffer[pos] = x;
-    Advance(pos);
-  }
-};
+// Plain delay: the value read is the value written exactly `size` samples
+// earlier. The late network reads and writes it in runs straight in its
+// buffer (Data, Pos, Skip): a run of at most `size` samples is read before any
+// of them is overwritten.
+class TDelay : public TCell {};
 
-// Schroeder all-pass diffuser: (coef + z^-N) / (1 + coef z^-N), N = size.
+// Schroeder all-pass diffuser: (coef + z^-N) / (1 + coef z^-N), N = size. Its
+// step is AllPass (engine/late_steps.h), run over the buffer by the late network.
 class TDiff : public TCell {
  public:
   float coef = 0.0f;
-
-  float Tick(float u) {
-    const float d = buffer[pos];
-    const float v = u - coef * d;
-    buffer[pos] = v;
-    Advance(pos);
-    return coef * v + d;
-  }
 };
 
 // Pre-delay with a movable read tap. `pos` is the read position. The write
@@ -76,16 +61,10 @@ class TVDelay : public TCell {
  public:
   int writePos = 0;
 
-  float Tick(float x) {
-    buffer[writePos] = x;
-    Advance(writePos);
-    const float y = buffer[pos];
-    Advance(pos);
-    return y;
-  }
   // Delay d in samples, 0 <= d < size (limited to that range).
   void SetDelay(int d);
   int Delay() const;
-  // The same as n calls of Tick, done with block copies.
+  // n samples, each written before the one d samples older is read, done
+  // with block copies.
   void Process(const float* in, float* out, int n);
 };

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "engine/simd.h"
+#include "engine/tap_kernels.h"
 
 const float TEarlyTable::kLeft[TEarlyRefl::kTaps] = {
     0.0133f, 0.0305f, 0.0315f, 0.0358f, 0.0360f, 0.0388f, 0.0548f, 0.0575f, 0.0662f,
@@ -14,6 +15,20 @@ const float TEarlyTable::kRight[TEarlyRefl::kTaps] = {
 const float TEarlyTable::kGain[TEarlyRefl::kTaps] = {
     0.841f, 0.504f, 0.491f, 0.379f, 0.380f, 0.346f, 0.289f, 0.272f, 0.192f,
     0.193f, 0.217f, 0.181f, 0.180f, 0.181f, 0.176f, 0.142f, 0.167f, 0.134f};
+
+const TTapSums TEarlyRefl::baselineTapSums = &TapSumsRun<F4>;
+static_assert(TEarlyRefl::kTaps == kEarlyTaps);
+
+TEarlyRefl::TEarlyRefl() { UseWideVectors(true); }
+
+void TEarlyRefl::UseWideVectors(bool on) {
+  tapSums = baselineTapSums;
+#ifdef SORAVEL_WIDE_VECTORS
+  if (on && WideVectorsAvailable()) tapSums = kWideTapSums;
+#else
+  (void)on;
+#endif
+}
 
 namespace {
 int Samples(float scaledRate, float t) {
@@ -36,13 +51,6 @@ void TEarlyRefl::SetTaps(float scaledRate, const float* tapTimes) {
     tapDelay[j] = std::clamp(Samples(scaledRate, tapTimes[j]), 0, ring - kMaxBlock - 1);
 }
 
-float TEarlyRefl::Tick(float x, const float* gains) {
-  Store(x);
-  float sum = 0.0f;
-  for (int j = 0; j < kTaps; ++j) sum += buffer[writePos + ring - tapDelay[j]] * gains[j];
-  return sum;
-}
-
 void TEarlyRefl::Process(const float* x, float* out, int n, const float* gains) {
   const int first = writePos + 1 == ring ? 0 : writePos + 1;  // slot of x[0]
   // The block goes into both copies of the ring, in at most two pieces.
@@ -63,22 +71,5 @@ void TEarlyRefl::Process(const float* x, float* out, int n, const float* gains) 
     run[j] = buffer.get() + s;
   }
 
-  F4 gain[kTaps];
-  for (int j = 0; j < kTaps; ++j) gain[j] = F4::Splat(gains[j]);
-  int i = 0;
-  for (; i + 8 <= n; i += 8) {
-    F4 lo = F4::Zero(), hi = F4::Zero();
-#pragma GCC unroll 18
-    for (int j = 0; j < kTaps; ++j) {
-      lo = lo + F4::Load(run[j] + i) * gain[j];
-      hi = hi + F4::Load(run[j] + i + 4) * gain[j];
-    }
-    lo.Store(out + i);
-    hi.Store(out + i + 4);
-  }
-  for (; i < n; ++i) {
-    float sum = 0.0f;
-    for (int j = 0; j < kTaps; ++j) sum += run[j][i] * gains[j];
-    out[i] = sum;
-  }
+  tapSums(run, gains, out, n);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/cells.h"
+#include "engine/wide_kernels.h"
 
 // One side of the early reflections: 18 taps read from a line fed with a mix
 // of both input channels.
@@ -15,6 +16,8 @@ class TEarlyRefl : public TCell {
   static constexpr int kTaps = 18;
   static constexpr int kMaxBlock = 256;
 
+  TEarlyRefl();
+
   int writePos = 0;    // slot of the newest sample
   int tapDelay[kTaps] = {};
 
@@ -23,18 +26,19 @@ class TEarlyRefl : public TCell {
   // Tap delays for the scale s * sr (s * sr formed by the caller in float).
   void SetTaps(float scaledRate, const float* tapTimes);
 
-  // One sample: store x, answer the sum of the taps.
-  float Tick(float x, const float* gains);
-  // n <= kMaxBlock samples at once; the same results as n calls of Tick.
+  // n <= kMaxBlock samples at once: each stored, then answered with the sum
+  // of the taps (in order 0..17) that reach back from it.
   void Process(const float* x, float* out, int n, const float* gains);
 
+  // Eight samples per register where the processor has AVX (the default),
+  // else four; the same sums either way.
+  void UseWideVectors(bool on);
+  bool WideVectors() const { return tapSums != baselineTapSums; }
+
  private:
+  static const TTapSums baselineTapSums;
+  TTapSums tapSums = baselineTapSums;
   int ring = 0;  // logical ring length; the buffer holds 2 * ring floats
-  void Store(float x) {
-    if (++writePos == ring) writePos = 0;
-    buffer[writePos] = x;
-    buffer[writePos + ring] = x;
-  }
 };
 
 // The constant tap table: times in seconds per side, one gain column.

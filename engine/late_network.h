@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/cells.h"
+#include "engine/late_steps.h"
 
 // Settings the coefficient design of the late network depends on.
 struct TDecaySettings {
@@ -16,12 +17,17 @@ struct TDecaySettings {
 // all-pass diffuser, mixed by an 8 x 8 Hadamard matrix, then per line a low
 // shelf, a damping low-pass and a loss gain before re-entering the delay.
 //
-// The lines' state is held as arrays of eight so that the mix, the filters
-// and the gains run as four-wide vector operations.
+// It runs in chunks no longer than its shortest delay: everything a line reads
+// within a chunk was written before the chunk began, so each line is read as
+// one run, the chunk is mixed and filtered, and the results are written back
+// as one run. Every sample is what the one-sample-at-a-time network gives.
 class TLateNetwork {
  public:
-  static constexpr int kLines = 8;
-  static constexpr float kNorm = 0.35355339f;  // 1 / sqrt(8)
+  static constexpr int kLines = kLateLines;
+  static constexpr int kMaxChunk = kLateMaxChunk;
+  static constexpr float kNorm = kLateNorm;
+
+  TLateNetwork();
 
   // Reserves every cell for Size 100 % at this rate and sizes them for it.
   bool Build(float sampleRate);
@@ -33,18 +39,30 @@ class TLateNetwork {
   // n samples: pre-delayed inputs in, unscaled late outputs out.
   void Process(const float* pdL, const float* pdR, float* lateL, float* lateR, int n);
 
+  // Eight lines in one register where the processor has AVX (chosen by
+  // default); off, or where it has not, four lines per SSE2 register. Both
+  // give the same samples.
+  void UseWideVectors(bool on);
+  bool WideVectors() const { return wide; }
+
   TDelay delay[kLines];
   TDiff diff[kLines];
-  alignas(16) float g[kLines] = {};
-  alignas(16) float kB[kLines] = {};
-  alignas(16) float a[kLines] = {};
-  alignas(16) float s1[kLines] = {};
-  alignas(16) float s2[kLines] = {};
+  alignas(32) float g[kLines] = {};
+  alignas(32) float kB[kLines] = {};
+  alignas(32) float a[kLines] = {};
+  alignas(32) float s1[kLines] = {};
+  alignas(32) float s2[kLines] = {};
   float c = 0.0f;
 
   static const float kDiffTime[kLines];
   static const float kLoopTime[kLines];
 
  private:
-  void ProcessRun(const float* pdL, const float* pdR, float* lateL, float* lateR, int n);
+  void ProcessChunk(const float* pdL, const float* pdR, float* lateL, float* lateR, int n);
+  void Gather(int line, const float* pd, int n);
+
+  const TLateKernels* kernels;
+  bool wide = false;
+  // One chunk of every line's diffuser output.
+  alignas(32) float run[kLines][kMaxChunk];
 };

@@ -1,6 +1,7 @@
 #include "engine/reverb.h"
 
 #include <algorithm>
+#include <bit>
 #include <cfloat>
 #include <cmath>
 #include <new>
@@ -28,36 +29,48 @@ inline F4 Clean(F4 x) {
   return Min(Max(x, F4::Splat(-kInputLimit)), F4::Splat(kInputLimit)) & ok;
 }
 
-// A peak meter falling by 0.999 per sample. A fall that would make it
-// denormal makes it 0.
-float TrackPeak(float m, const float* x, int n) {
-  if (!(m < INFINITY)) m = 0.0f;
-  if (m >= 1e-30f && n <= 8192) {
-    // From here the fall cannot reach the denormal range within n samples.
-    __m128 peak = _mm_set_ss(m);
-    const __m128 fall = _mm_set_ss(0.999f);
-    int i = 0;
-    for (; i + 4 <= n; i += 4) {
-      __m128 a = Abs(F4::Load(x + i)).v;
-      for (int k = 0; k < 4; ++k) {
-        peak = _mm_max_ss(_mm_mul_ss(peak, fall), a);
-        a = _mm_shuffle_ps(a, a, _MM_SHUFFLE(0, 3, 2, 1));
-      }
-    }
-    m = _mm_cvtss_f32(peak);
-    for (; i < n; ++i) {
-      m *= 0.999f;
-      m = std::max(m, std::fabs(x[i]));
-    }
-    return m;
+// The smallest meter whose fall by 0.999 stays a normal number: rounding is
+// monotonic, so m * 0.999 >= FLT_MIN exactly when m >= kFallFloor.
+constexpr float FallFloor() {
+  uint32_t bits = std::bit_cast<uint32_t>(FLT_MIN);
+  while (std::bit_cast<float>(bits) * 0.999f < FLT_MIN) ++bits;
+  return std::bit_cast<float>(bits);
+}
+constexpr float kFallFloor = FallFloor();
+
+// Four peak meters, one per lane, each falling by 0.999 per sample and raised
+// to each sample's size; a fall that would make a meter denormal makes it 0.
+// The four falls run side by side instead of one after another.
+void TrackPeaks(float* m, const float* const* x, int n) {
+  bool farFromDenormals = n <= 8192;
+  for (int k = 0; k < 4; ++k) {
+    if (!(m[k] < INFINITY)) m[k] = 0.0f;
+    farFromDenormals = farFromDenormals && m[k] >= 1e-30f;
   }
-  for (int i = 0; i < n; ++i) {
-    m *= 0.999f;
-    if (m < FLT_MIN) m = 0.0f;
-    const float a = std::fabs(x[i]);
-    if (a > m) m = a;
+  F4 peak = F4::Load(m);
+  const F4 fall = F4::Splat(0.999f), floor = F4::Splat(kFallFloor);
+  int i = 0;
+  for (; i + 4 <= n; i += 4) {
+    F4 a[4] = {Abs(F4::Load(x[0] + i)), Abs(F4::Load(x[1] + i)), Abs(F4::Load(x[2] + i)),
+               Abs(F4::Load(x[3] + i))};
+    Transpose(a);  // a[s]: the four signals' sample i + s
+    if (farFromDenormals) {
+      // No fall can reach the denormal range within n samples: no test needed.
+      for (int s = 0; s < 4; ++s) peak = Max(peak * fall, a[s]);
+    } else {
+      // The fall's flush decided from the meter before it falls, alongside
+      // the multiply rather than after it.
+      for (int s = 0; s < 4; ++s) peak = Max(a[s], (peak * fall) & NotLess(peak, floor));
+    }
   }
-  return m;
+  peak.Store(m);
+  for (int k = 0; k < 4; ++k)
+    for (int j = i; j < n; ++j) {
+      m[k] *= 0.999f;
+      if (m[k] < FLT_MIN) m[k] = 0.0f;
+      const float a = std::fabs(x[k][j]);
+      if (a > m[k]) m[k] = a;
+    }
 }
 
 void ScaleInto(const float* x, float* out, float& cur, float inc, int n) {
@@ -305,8 +318,6 @@ void TReverb::ProcessBlock(const float* inL, const float* inR, float* outL, floa
   float curR = in.cur;
   ScaleInto(inL, level[0].get(), in.cur, inc, n);
   ScaleInto(inR, level[1].get(), curR, inc, n);
-  peak[0] = TrackPeak(peak[0], level[0].get(), n);
-  peak[1] = TrackPeak(peak[1], level[1].get(), n);
 
   for (int offset = 0; offset < n; offset += kChunk) ProcessChunk(offset, std::min(kChunk, n - offset));
 
@@ -331,8 +342,9 @@ void TReverb::ProcessBlock(const float* inL, const float* inR, float* outL, floa
     outL[i] = dry.cur * l[i] + wl[i];
     outR[i] = dry.cur * r[i] + wr[i];
   }
-  peak[2] = TrackPeak(peak[2], outL, n);
-  peak[3] = TrackPeak(peak[3], outR, n);
+  // Input meters read the leveled input, output meters the output.
+  const float* metered[4] = {level[0].get(), level[1].get(), outL, outR};
+  TrackPeaks(peak, metered, n);
 }
 
 void TReverb::ProcessChunk(int offset, int n) {

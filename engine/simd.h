@@ -6,6 +6,7 @@
 #include <emmintrin.h>
 
 struct F4 {
+  static constexpr int kWidth = 4;
   __m128 v;
 
   F4() = default;  // uninitialised, like a float
@@ -34,6 +35,9 @@ template <int I0, int I1, int I2, int I3>
 inline F4 Shuffle(F4 a, F4 b) {
   return _mm_shuffle_ps(a.v, b.v, _MM_SHUFFLE(I3, I2, I1, I0));
 }
+
+// 4 x 4 transpose: vector k's lane j becomes vector j's lane k.
+inline void Transpose(F4* x) { _MM_TRANSPOSE4_PS(x[0].v, x[1].v, x[2].v, x[3].v); }
 
 // Sign-bit masks: xor with these negates the chosen lanes.
 inline F4 SignMask(bool n0, bool n1, bool n2, bool n3) {

@@ -4,6 +4,8 @@
 
 #include <vector>
 
+#include "tests/engine/sample_steps.h"
+
 // Delay cells: an impulse comes back exactly `size` samples later.
 TEST(Delay, ImpulseReturnsAfterSizeSamplesAndRecirculates) {
   TDelay d;
@@ -11,9 +13,9 @@ TEST(Delay, ImpulseReturnsAfterSizeSamplesAndRecirculates) {
   d.Resize(7);
   std::vector<float> out;
   for (int i = 0; i < 30; ++i) {
-    const float y = d.Read();
+    const float y = Read(d);
     out.push_back(y);
-    d.Write(i == 0 ? 1.0f : y);  // feed back unchanged
+    Write(d, i == 0 ? 1.0f : y);  // feed back unchanged
   }
   for (int i = 0; i < 30; ++i) EXPECT_EQ(out[i], (i > 0 && i % 7 == 0) ? 1.0f : 0.0f) << i;
 }
@@ -22,12 +24,12 @@ TEST(Delay, ResizeToTheSameLengthStillClears) {
   TDelay d;
   ASSERT_TRUE(d.Allocate(10));
   d.Resize(4);
-  for (int i = 0; i < 3; ++i) d.Write(1.0f);
+  for (int i = 0; i < 3; ++i) Write(d, 1.0f);
   d.Resize(4);
   EXPECT_EQ(d.Pos(), 0);
   for (int i = 0; i < 4; ++i) {
-    EXPECT_EQ(d.Read(), 0.0f);
-    d.Write(0.0f);
+    EXPECT_EQ(Read(d), 0.0f);
+    Write(d, 0.0f);
   }
 }
 
@@ -46,7 +48,7 @@ TEST(Diffuser, ImpulseResponseOfTheAllPass) {
   ASSERT_TRUE(d.Allocate(5));
   d.coef = 0.6f;
   std::vector<float> y;
-  for (int i = 0; i < 11; ++i) y.push_back(d.Tick(i == 0 ? 1.0f : 0.0f));
+  for (int i = 0; i < 11; ++i) y.push_back(Tick(d, i == 0 ? 1.0f : 0.0f));
   EXPECT_FLOAT_EQ(y[0], 0.6f);
   EXPECT_FLOAT_EQ(y[5], 0.64f);
   EXPECT_FLOAT_EQ(y[10], -0.384f);
@@ -58,7 +60,7 @@ TEST(Diffuser, ZeroCoefficientIsAPureDelay) {
   ASSERT_TRUE(d.Allocate(3));
   d.coef = 0.0f;
   std::vector<float> y;
-  for (int i = 0; i < 7; ++i) y.push_back(d.Tick(i == 0 ? 1.0f : 0.0f));
+  for (int i = 0; i < 7; ++i) y.push_back(Tick(d, i == 0 ? 1.0f : 0.0f));
   EXPECT_EQ(y, (std::vector<float>{0, 0, 0, 1, 0, 0, 0}));
 }
 
@@ -68,10 +70,10 @@ TEST(VDelay, DelayZeroPassesThroughAndDelayDIsLate) {
   ASSERT_TRUE(v.Allocate(16));
   v.writePos = 0;
   v.SetDelay(0);
-  EXPECT_EQ(v.Tick(3.0f), 3.0f);
+  EXPECT_EQ(Tick(v, 3.0f), 3.0f);
   v.SetDelay(4);
   std::vector<float> y;
-  for (int i = 0; i < 8; ++i) y.push_back(v.Tick(float(i + 10)));
+  for (int i = 0; i < 8; ++i) y.push_back(Tick(v, float(i + 10)));
   EXPECT_EQ(y[4], 10.0f);
   EXPECT_EQ(y[7], 13.0f);
   EXPECT_EQ(v.Delay(), 4);
@@ -81,13 +83,13 @@ TEST(VDelay, ClearSilencesUntilNewInputHasTravelled) {
   TVDelay v;
   ASSERT_TRUE(v.Allocate(16));
   v.SetDelay(3);
-  for (int i = 0; i < 10; ++i) v.Tick(1.0f);
+  for (int i = 0; i < 10; ++i) Tick(v, 1.0f);
   v.Clear();
   v.SetDelay(3);
-  EXPECT_EQ(v.Tick(5.0f), 0.0f);
-  EXPECT_EQ(v.Tick(0.0f), 0.0f);
-  EXPECT_EQ(v.Tick(0.0f), 0.0f);
-  EXPECT_EQ(v.Tick(0.0f), 5.0f);
+  EXPECT_EQ(Tick(v, 5.0f), 0.0f);
+  EXPECT_EQ(Tick(v, 0.0f), 0.0f);
+  EXPECT_EQ(Tick(v, 0.0f), 0.0f);
+  EXPECT_EQ(Tick(v, 0.0f), 5.0f);
 }
 
 TEST(VDelay, OutOfRangeDelayIsLimited) {
@@ -112,7 +114,7 @@ TEST(VDelay, BlockProcessingMatchesSampleSteps) {
       std::vector<float> in(block), out(block);
       for (auto& x : in) x = float(++t);
       a.Process(in.data(), out.data(), block);
-      for (int i = 0; i < block; ++i) ASSERT_EQ(out[i], b.Tick(in[i])) << delay << " " << t;
+      for (int i = 0; i < block; ++i) ASSERT_EQ(out[i], Tick(b, in[i])) << delay << " " << t;
     }
   }
 }

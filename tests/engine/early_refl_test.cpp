@@ -5,6 +5,8 @@
 #include <cmath>
 #include <vector>
 
+#include "tests/engine/sample_steps.h"
+
 namespace {
 std::vector<float> ImpulseResponse(TEarlyRefl& e, int length) {
   std::vector<float> x(length, 0.0f), y(length);
@@ -81,7 +83,35 @@ TEST(EarlyReflections, BlocksMatchSampleSteps) {
         v = float(int(s >> 9) - (1 << 22)) / float(1 << 22);
       }
       a.Process(x.data(), y.data(), block, TEarlyTable::kGain);
-      for (int i = 0; i < block; ++i, ++t) ASSERT_EQ(y[i], b.Tick(x[i], TEarlyTable::kGain)) << t;
+      for (int i = 0; i < block; ++i, ++t) ASSERT_EQ(y[i], Tick(b, x[i], TEarlyTable::kGain)) << t;
+    }
+  }
+}
+
+// Four and eight samples per register both give the per-sample sums, at a
+// size whose taps are a few samples apart.
+TEST(EarlyReflections, BothVectorWidthsMatchSampleSteps) {
+  for (bool wide : {false, true}) {
+    TEarlyRefl a, b;
+    a.UseWideVectors(wide);
+    EXPECT_EQ(a.WideVectors(), wide && WideVectorsAvailable());
+    ASSERT_TRUE(a.Build(44100.0f, TEarlyTable::kRight));
+    ASSERT_TRUE(b.Build(44100.0f, TEarlyTable::kRight));
+    a.SetTaps(0.05f * 44100.0f, TEarlyTable::kRight);
+    b.SetTaps(0.05f * 44100.0f, TEarlyTable::kRight);
+    uint32_t s = 5;
+    int t = 0;
+    for (int block : {256, 15, 16, 17, 7, 8, 9, 1, 200}) {
+      for (int rep = 0; rep < 10; ++rep) {
+        std::vector<float> x(block), y(block);
+        for (auto& v : x) {
+          s = s * 1664525u + 1013904223u;
+          v = float(int(s >> 9) - (1 << 22)) / float(1 << 22);
+        }
+        a.Process(x.data(), y.data(), block, TEarlyTable::kGain);
+        for (int i = 0; i < block; ++i, ++t)
+          ASSERT_EQ(y[i], Tick(b, x[i], TEarlyTable::kGain)) << "wide " << wide << ", sample " << t;
+      }
     }
   }
 }

@@ -2,10 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <bit>
 #include <cmath>
 #include <complex>
 #include <numbers>
 #include <vector>
+
+#include "engine/wide_kernels.h"
+#include "tests/engine/sample_steps.h"
 
 namespace {
 TDecaySettings Settings(float decay, float size, float bass, float cross, float damping,
@@ -140,23 +145,17 @@ TEST(LateNetwork, VectorLoopMatchesSampleSteps) {
     float h[8];
     for (int i = 0; i < 8; ++i) {
       const float x = 0.3f * (i < 4 ? pl[t] : pr[t]);
-      const float d = ref.delay[i].Read();
-      h[i] = ref.diff[i].Tick(sign[i] > 0 ? d + x : d - x);
+      const float d = Read(ref.delay[i]);
+      h[i] = Tick(ref.diff[i], sign[i] > 0 ? d + x : d - x);
     }
-    for (int span = 1; span < 8; span *= 2)
-      for (int i = 0; i < 8; ++i)
-        if (!(i & span)) {
-          const float p = h[i], q = h[i + span];
-          h[i] = p + q;
-          h[i + span] = p - q;
-        }
+    Hadamard(h);
     ASSERT_EQ(ll[t], h[0] + h[4]) << t;
     ASSERT_EQ(lr[t], h[1] - h[2]) << t;
     for (int i = 0; i < 8; ++i) {
       const float x = h[i] * TLateNetwork::kNorm;
       ref.s1[i] = ref.s1[i] + ref.c * (x - ref.s1[i]) + 1e-10f;
       ref.s2[i] = ref.s2[i] + ref.a[i] * (x + ref.kB[i] * ref.s1[i] - ref.s2[i]) + 1e-20f;
-      ref.delay[i].Write(ref.g[i] * ref.s2[i]);
+      Write(ref.delay[i], ref.g[i] * ref.s2[i]);
     }
   }
 }
@@ -172,4 +171,99 @@ TEST(LateNetwork, LeftInputReachesTheRightOutput) {
   double right = 0.0;
   for (float v : lr) right += double(v) * v;
   EXPECT_GT(right, 1e-3);
+}
+
+// The mix is the Hadamard matrix in Sylvester order: row k, column j has the
+// sign (-1)^popcount(k & j). Small integers keep every sum exact.
+TEST(LateNetwork, MixIsTheSylvesterHadamardMatrix) {
+  for (int seed = 0; seed < 4; ++seed) {
+    float y[8], h[8];
+    for (int j = 0; j < 8; ++j) h[j] = y[j] = float((j * 7 + seed * 13) % 11 - 5) * float(1 << seed);
+    Hadamard(h);
+    for (int k = 0; k < 8; ++k) {
+      float sum = 0.0f;
+      for (int j = 0; j < 8; ++j) sum += (std::popcount(unsigned(k & j)) % 2 ? -y[j] : y[j]);
+      EXPECT_EQ(h[k], sum) << "row " << k;
+    }
+  }
+}
+
+namespace {
+// One sample of the network by the one-sample steps of its cells.
+void ReferenceSample(TLateNetwork& ref, float pl, float pr, float& lateL, float& lateR) {
+  float h[8];
+  for (int i = 0; i < 8; ++i) {
+    const float x = 0.3f * (i < 4 ? pl : pr);
+    const float d = Read(ref.delay[i]);
+    h[i] = Tick(ref.diff[i], (i & 2) ? d - x : d + x);
+  }
+  Hadamard(h);
+  lateL = h[0] + h[4];
+  lateR = h[1] - h[2];
+  for (int i = 0; i < 8; ++i) {
+    const float x = h[i] * TLateNetwork::kNorm;
+    ref.s1[i] = ref.s1[i] + ref.c * (x - ref.s1[i]) + 1e-10f;
+    ref.s2[i] = ref.s2[i] + ref.a[i] * (x + ref.kB[i] * ref.s1[i] - ref.s2[i]) + 1e-20f;
+    Write(ref.delay[i], ref.g[i] * ref.s2[i]);
+  }
+}
+}  // namespace
+
+// Chunks, wraps and both vector widths give exactly the one-sample network at
+// every Size, down to 8 kHz at 0 %, where the shortest delay is 38 samples and
+// the shortest diffuser 5. Every line goes round at least once. Steps of 1 %,
+// of 5 % at 384 kHz, where the lines are longest and the reference slowest.
+TEST(LateNetwork, EverySizeAtLowAndHighRatesMatchesSampleSteps) {
+  const bool wide[] = {false, true};
+  const int blocks[] = {1, 7, 256, 333, 64, 5, 1000, 3};
+  for (float rate : {8000.0f, 44100.0f, 384000.0f}) {
+    TLateNetwork net[2], ref;
+    ASSERT_TRUE(ref.Build(rate));
+    for (int k = 0; k < 2; ++k) {
+      ASSERT_TRUE(net[k].Build(rate));
+      net[k].UseWideVectors(wide[k]);
+    }
+    ASSERT_FALSE(net[0].WideVectors());
+    ASSERT_EQ(net[1].WideVectors(), WideVectorsAvailable());
+    for (int percent = 0; percent <= 100; percent += rate > 100000.0f ? 5 : 1) {
+      const float size = static_cast<float>(percent * 0.01);
+      int longest = 0;
+      for (TLateNetwork* n : {&net[0], &net[1], &ref}) {
+        n->SetSize(rate, size);
+        n->Design(rate, Settings(3.0f, size, 2.5f, 700.0f, 4000.0f));
+      }
+      for (int i = 0; i < 8; ++i)
+        longest = std::max(longest, ref.delay[i].Size() + ref.diff[i].Size());
+      const int length = longest + longest / 4 + 600;
+
+      uint32_t s = 99u + uint32_t(percent);
+      std::vector<float> pl(length), pr(length), ll(length), lr(length);
+      for (int t = 0; t < length; ++t) {
+        s = s * 1664525u + 1013904223u;
+        pl[t] = float(int(s >> 9) - (1 << 22)) / float(1 << 22);
+        pr[t] = t % 3 ? -0.5f * pl[t] : 0.0f;
+      }
+      std::vector<float> out[2][2];
+      for (int k = 0; k < 2; ++k) {
+        out[k][0].resize(length);
+        out[k][1].resize(length);
+        for (int done = 0, b = 0; done < length; ++b) {
+          const int n = std::min(blocks[b % 8], length - done);
+          net[k].Process(pl.data() + done, pr.data() + done, out[k][0].data() + done,
+                         out[k][1].data() + done, n);
+          done += n;
+        }
+      }
+      for (int t = 0; t < length; ++t) {
+        float l, r;
+        ReferenceSample(ref, pl[t], pr[t], l, r);
+        for (int k = 0; k < 2; ++k) {
+          ASSERT_EQ(out[k][0][t], l) << rate << " Hz, " << percent << " %, wide " << wide[k]
+                                     << ", sample " << t;
+          ASSERT_EQ(out[k][1][t], r) << rate << " Hz, " << percent << " %, wide " << wide[k]
+                                     << ", sample " << t;
+        }
+      }
+    }
+  }
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <thread>
 
@@ -220,6 +221,67 @@ TEST(ReverbMeters, PeakAndFall) {
   EXPECT_NEAR(r.Meter(0), std::exp(-6.0f * 0.115129255f), 2e-5f);
   r.Reset();
   EXPECT_EQ(r.Meter(0), 0.0f);
+}
+
+// The meters read exactly each signal's own fall, one sample after another
+// (times 0.999, flushed below the normal range, raised to the sample's size),
+// whatever the block lengths, also beyond 8192 frames and into silence.
+TEST(ReverbMeters, MetersFollowTheFallOfEverySample) {
+  TReverb r;
+  ASSERT_TRUE(r.SetBlockSize(10000));
+  ApplyProgram(r);
+  r.SetParameter(kDecayTime, -1.0f);
+  r.SetParameter(kInputLevel, -3.0f);
+  RunBlocks(r, NoiseBurst(512, 512), 512);  // the input level's ramp
+  const float gain = r.InputGain().cur;
+  float m[4];
+  for (int k = 0; k < 4; ++k) m[k] = r.Meter(k);
+
+  const Stereo in = NoiseBurst(120000, 20000);
+  const int blocks[] = {1, 3, 4, 5, 511, 512, 9000, 13, 4096};
+  for (size_t done = 0, b = 0; done < in.size(); ++b) {
+    const int n = static_cast<int>(std::min<size_t>(blocks[b % 9], in.size() - done));
+    Stereo piece(n);
+    std::copy_n(in.l.begin() + done, n, piece.l.begin());
+    std::copy_n(in.r.begin() + done, n, piece.r.begin());
+    const Stereo out = RunBlocks(r, piece, n);
+    for (int i = 0; i < n; ++i) {
+      const float x[4] = {piece.l[i] * gain, piece.r[i] * gain, out.l[i], out.r[i]};
+      for (int k = 0; k < 4; ++k) {
+        m[k] *= 0.999f;
+        if (m[k] < FLT_MIN) m[k] = 0.0f;
+        m[k] = std::max(m[k], std::fabs(x[k]));
+      }
+    }
+    for (int k = 0; k < 4; ++k) ASSERT_EQ(r.Meter(k), m[k]) << "meter " << k << ", frame " << done;
+    done += n;
+  }
+  EXPECT_EQ(m[0], 0.0f);  // the input meters fell through the flush
+}
+
+// At the bottom of the normal range a meter's fall ends at 0 on the very sample
+// on which it would turn denormal: seen in blocks of four, at every phase.
+TEST(ReverbMeters, FallEndsAtZeroOnTheSampleItWouldTurnDenormal) {
+  for (int phase = 0; phase < 4; ++phase) {
+    TReverb r;
+    ApplyProgram(r);
+    RunBlocks(r, Stereo(512), 512);  // the input level's ramp
+    const float gain = r.InputGain().cur;
+    float m = r.Meter(0);
+    Stereo in(4 + phase);
+    in.l[0] = 1e-36f;  // about 4400 samples above the flush
+    for (size_t done = 0; done < 6000; done += in.size()) {
+      RunBlocks(r, in, static_cast<int>(in.size()));
+      for (float x : in.l) {
+        m *= 0.999f;
+        if (m < FLT_MIN) m = 0.0f;
+        m = std::max(m, std::fabs(x * gain));
+      }
+      ASSERT_EQ(r.Meter(0), m) << "phase " << phase << ", frame " << done;
+      in = Stereo(4);
+    }
+    EXPECT_EQ(m, 0.0f);
+  }
 }
 
 // Parameter changes made on another thread while blocks are processed are

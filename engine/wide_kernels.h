@@ -1,0 +1,18 @@
+#pragma once
+
+// The engine's loops with eight floats per register (AVX), compiled in
+// engine/wide_kernels.cpp only where the build can dispatch to them at run
+// time (SORAVEL_WIDE_VECTORS); everywhere else, and on processors without
+// AVX, the SSE2 forms run. Both give the same samples: no fused multiply-add.
+#include "engine/late_steps.h"
+
+// out[i] = sum over the taps j = 0..17, in that order, of run[j][i] * gains[j].
+using TTapSums = void (*)(const float* const* run, const float* gains, float* out, int n);
+
+// True when this build has the wide forms and the processor runs them.
+bool WideVectorsAvailable();
+
+#ifdef SORAVEL_WIDE_VECTORS
+extern const TLateKernels kWideLateKernels;
+extern const TTapSums kWideTapSums;
+#endif
