@@ -650,7 +650,7 @@ class EditorE2EZoom : public ::testing::Test {
   // and a click do at 1x; the picture is the editor's, twice as large.
   void WorksAtTwoX(const char* shotName = nullptr) {
     EXPECT_EQ(WindowSize(), std::make_pair(kWidth2, kHeight2));
-    Idle(*p, 100);
+    Idle(*p, shotName ? 1500 : 100);  // for a picture: the meter's markers come to rest
     const Shot shot = Capture(editor);
     ASSERT_EQ(shot.width, kWidth2);
     // The panel's lettering lies where the layout puts it, twice as far out: the Size
