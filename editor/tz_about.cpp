@@ -105,8 +105,19 @@ namespace {
 const CRGBA kChoiceText{158, 165, 174, 255};
 const CRGBA kChoiceShown{255, 167, 51, 255};
 
+// Made once for the library's life, so that painting makes no platform fonts.
+struct ChoiceFonts {
+  CFontDesc* plain = new CFontDesc("Arial", 11);
+  CFontDesc* bold = new CFontDesc("Arial", 11, kBoldFace);
+  ~ChoiceFonts() {
+    plain->release();
+    bold->release();
+  }
+};
+
 void DrawZoomChoice(CDrawContext* context, double shown) {
-  context->setFont(kNormalFont, 11, kBoldFace);
+  static ChoiceFonts fonts;
+  context->setFont(fonts.bold);
   context->setFontColor(kChoiceText);
   context->drawString("Zoom", about::kZoomCaption, false, kLeftText);
   context->setLineWidth(1);
@@ -115,7 +126,7 @@ void DrawZoomChoice(CDrawContext* context, double shown) {
     char text[16];
     std::snprintf(text, sizeof text, "%d %%", static_cast<int>(zoom::kZooms[i] * 100.0 + 0.5));
     const bool isShown = zoom::kZooms[i] == shown;
-    context->setFont(kNormalFont, 11, isShown ? kBoldFace : 0);
+    context->setFont(isShown ? fonts.bold : fonts.plain);
     context->setFontColor(isShown ? kChoiceShown : kChoiceText);
     context->drawString(text, r, false, kCenterText);
     if (isShown) {

@@ -84,6 +84,7 @@ bool CFrame::setSize(int32_t width, int32_t height) {
 bool CFrame::setZoom(double zoom) {
   if (!validZoom(zoom)) return false;
   if (zoom == scale_.factor) return true;
+  setFocusView(nullptr);  // a text entry open now would stay at the old pixels
   scale_ = CScale(zoom);
   if (window_) window_->resize(windowWidth(), windowHeight());
   if (drawInOffscreen_ && offscreen_) {  // made at the old scale's pixel size

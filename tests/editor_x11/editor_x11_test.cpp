@@ -702,7 +702,7 @@ class EditorX11Zoom : public ::testing::Test {
   // What the window shows on screen is what the raster draws at 2x.
   void ShowsTheRasterAtTwoX(const char* shotName = nullptr) {
     const int w = VisibleWidth(kWidth2), h = VisibleHeight(kHeight2);
-    if (shotName) IdleFor(*p, 1500);  // for a picture: the meter's markers come to rest
+    IdleFor(*p, 1500);  // the meter's markers, at the top on opening, come to rest
     const Shot reference = RasterReference({}, 2.0f, w, h);
     Shot shown;
     IdleUntil(*p, [&] { return Differing(shown = Capture(editor, w, h), reference, 0, 0, w, h) == 0; });
