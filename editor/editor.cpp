@@ -37,8 +37,11 @@ void Editor::SetRectFor(double z) {
 }
 
 bool Editor::getRect(ERect** out) {
-  answeredZoom = frame ? shownZoom : WantedZoom(nullptr);
-  SetRectFor(answeredZoom);
+  // Open, the rectangle holds the size shown, or the one being asked of the host.
+  if (!frame) {
+    answeredZoom = WantedZoom(nullptr);
+    SetRectFor(answeredZoom);
+  }
   return AEffGUIEditor::getRect(out);
 }
 
@@ -89,10 +92,10 @@ bool Editor::open(void* parentWindow) {
   // is in them. Whatever arrives from now on raises its bit again.
   pendingMask.exchange(0, std::memory_order_acquire);
   double z = WantedZoom(parentWindow);
-  if (answeredZoom > 0.0 && z != answeredZoom) {
+  if (const double answered = answeredZoom; answered > 0.0 && z != answered) {
     // The host sized its window by an earlier answer: ask for the new size.
     SetRectFor(z);
-    if (!plugin->sizeWindow(rect.right, rect.bottom)) z = answeredZoom;
+    if (!plugin->sizeWindow(rect.right, rect.bottom)) z = answered;
   }
   CBitmap* background = findImage("BACKGROUND", z);
   CBitmap* aboutImage = findImage("ABOUT", z);

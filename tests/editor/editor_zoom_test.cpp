@@ -18,17 +18,22 @@ namespace {
 
 struct SizeRequest {
   int width, height;
+  int rectWidth, rectHeight;  // what effEditGetRect answered while the host decided
 };
 std::vector<SizeRequest> gSizeRequests;
 std::vector<std::string> gEdits;
 bool gHostResizes = true;
 
-VstIntPtr Host(AEffect*, VstInt32 opcode, VstInt32 index, VstIntPtr value, void*, float) {
+VstIntPtr Host(AEffect* e, VstInt32 opcode, VstInt32 index, VstIntPtr value, void*, float) {
   switch (opcode) {
     case audioMasterVersion: return 2400;
-    case audioMasterSizeWindow:
-      gSizeRequests.push_back({index, static_cast<int>(value)});
+    case audioMasterSizeWindow: {
+      ERect* r = nullptr;
+      e->dispatcher(e, effEditGetRect, 0, 0, &r, 0.0f);
+      gSizeRequests.push_back({index, static_cast<int>(value), r ? r->right - r->left : 0,
+                               r ? r->bottom - r->top : 0});
       return gHostResizes ? 1 : 0;
+    }
     case audioMasterAutomate: gEdits.push_back("automate " + std::to_string(index)); break;
     case audioMasterBeginEdit: gEdits.push_back("begin " + std::to_string(index)); break;
     case audioMasterEndEdit: gEdits.push_back("end " + std::to_string(index)); break;
@@ -255,6 +260,9 @@ TEST_F(ZoomTest, UserChoiceInTheAboutViewResizesAndIsRemembered) {
   ASSERT_EQ(gSizeRequests.size(), 1u);
   EXPECT_EQ(gSizeRequests[0].width, 1546);
   EXPECT_EQ(gSizeRequests[0].height, 982);
+  // A host asking for the editor's rectangle as it decides hears of the new size.
+  EXPECT_EQ(gSizeRequests[0].rectWidth, 1546);
+  EXPECT_EQ(gSizeRequests[0].rectHeight, 982);
   EXPECT_EQ(editor->Zoom(), 2.0);
   EXPECT_EQ(Window().surface().width(), 1546);
   EXPECT_EQ(Rect(), std::make_pair(1546, 982));
@@ -286,6 +294,7 @@ TEST_F(ZoomTest, RefusedResizeKeepsTheOldSizeUntilReopened) {
   gHostResizes = false;
   editor->ChooseZoom(2.0);
   ASSERT_EQ(gSizeRequests.size(), 1u);
+  EXPECT_EQ(gSizeRequests[0].rectWidth, 1546);
   EXPECT_EQ(editor->Zoom(), 1.0);
   EXPECT_EQ(Window().surface().width(), 773);
   EXPECT_EQ(Rect(), std::make_pair(773, 491));
