@@ -12,7 +12,8 @@
 #
 #   bench/editor_cpu.sh [SECONDS [RUNS [PATH/Soravel.dll]]]     (defaults: 10, 3, this tree's)
 #
-# SORAVEL_NO_BUILD=1 skips building the Windows tree.
+# SORAVEL_NO_BUILD=1 skips building the Windows tree. SORAVEL_BENCH_ZOOM=2 opens the
+# editor at 200 % (on a screen large enough for it, SORAVEL_BENCH_SCREEN=1600x1000x24).
 set -euo pipefail
 self=$(realpath "$0")
 cd "$(dirname "$self")/.."
@@ -24,7 +25,7 @@ if [ -z "${SORAVEL_IN_XVFB:-}" ]; then
   [ -n "${SORAVEL_NO_BUILD:-}" ] || tools/build.sh win >/dev/null
   export WINEPREFIX="$PWD/build/win/wineprefix" WINEDEBUG=-all SORAVEL_IN_XVFB=1
   mkdir -p "$WINEPREFIX"
-  exec xvfb-run -a -s "-screen 0 1024x768x24" "$self" "$seconds" "$runs" "$dll"
+  exec xvfb-run -a -s "-screen 0 ${SORAVEL_BENCH_SCREEN:-1024x768x24}" "$self" "$seconds" "$runs" "$dll"
 fi
 
 host=build/win/bench/editor_cpu_host.exe

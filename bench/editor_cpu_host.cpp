@@ -161,6 +161,10 @@ int main(int argc, char** argv) {
   e->dispatcher(e, effSetSampleRate, 0, 0, nullptr, static_cast<float>(kRate));
   e->dispatcher(e, effSetBlockSize, 0, kBlock, nullptr, 0.0f);
   e->dispatcher(e, effMainsChanged, 0, 1, nullptr, 0.0f);
+  // SORAVEL_BENCH_ZOOM=2: the editor at 200 %, announced as the host's content scale.
+  if (const char* zoom = std::getenv("SORAVEL_BENCH_ZOOM"))
+    e->dispatcher(e, effVendorSpecific, 0x50726553, 0x41654373, nullptr,
+                  static_cast<float>(std::atof(zoom)));
 
   ERect* rect = nullptr;
   e->dispatcher(e, effEditGetRect, 0, 0, &rect, 0.0f);

@@ -93,7 +93,15 @@ int main(int argc, char** argv) {
   e->dispatcher(e, effSetSampleRate, 0, 0, nullptr, static_cast<float>(rate));
   e->dispatcher(e, effSetBlockSize, 0, block, nullptr, 0.0f);
   e->dispatcher(e, effMainsChanged, 0, 1, nullptr, 0.0f);
-  const Window host = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, 773, 491, 0, 0, 0);
+  // SORAVEL_BENCH_ZOOM=2: the editor at 200 %, announced as the host's content scale.
+  if (const char* zoom = std::getenv("SORAVEL_BENCH_ZOOM"))
+    e->dispatcher(e, effVendorSpecific, 0x50726553, 0x41654373, nullptr,
+                  static_cast<float>(std::atof(zoom)));
+  ERect* rect = nullptr;
+  e->dispatcher(e, effEditGetRect, 0, 0, &rect, 0.0f);
+  const unsigned width = rect ? rect->right - rect->left : 773;
+  const unsigned height = rect ? rect->bottom - rect->top : 491;
+  const Window host = XCreateSimpleWindow(d, DefaultRootWindow(d), 0, 0, width, height, 0, 0, 0);
   XMapWindow(d, host);
   XSync(d, False);
   if (open && e->dispatcher(e, effEditOpen, 0, 0, reinterpret_cast<void*>(host), 0.0f) != 1) {

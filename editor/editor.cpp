@@ -6,6 +6,8 @@
 #include "editor/editor_plugin.h"
 #include "editor/image_table.h"
 #include "editor/layout.h"
+#include "editor/zoom.h"
+#include "gui/platform/platform.h"
 #include "plugin/editor_factory.h"
 #include "plugin/param.h"
 #include "plugin/vst_plugin.h"
@@ -15,9 +17,67 @@ Editor::Editor(IEditorPlugin* p, AudioEffect* effect) : AEffGUIEditor(effect), p
   // just to scan them, and decoding waits until a window is opened.
   int width = 0, height = 0;
   if (imageSize("BACKGROUND", width, height)) {
-    rect.right = static_cast<int16_t>(width);
-    rect.bottom = static_cast<int16_t>(height);
+    baseWidth = width;
+    baseHeight = height;
+    SetRectFor(1.0);
   }
+}
+
+double Editor::WantedZoom(void* parentWindow) const {
+  return zoom::Choose(zoom::UserChoice(), hostScale,
+                      platform::current().screenScale(parentWindow));
+}
+
+void Editor::SetRectFor(double z) {
+  const CScale scale(z);
+  rect.right = static_cast<int16_t>(scale.toPixels(baseWidth));
+  rect.bottom = static_cast<int16_t>(scale.toPixels(baseHeight));
+}
+
+bool Editor::getRect(ERect** out) {
+  // Open, the rectangle holds the size shown, or the one being asked of the host.
+  if (!frame) {
+    answeredZoom = WantedZoom(nullptr);
+    SetRectFor(answeredZoom);
+  }
+  return AEffGUIEditor::getRect(out);
+}
+
+bool Editor::setContentScale(float factor) {
+  if (!zoom::ValidHostScale(factor)) return false;
+  hostScale = factor;
+  if (frame && zoom::UserChoice() == 0.0) ApplyZoom(zoom::Nearest(factor));
+  return true;
+}
+
+void Editor::ChooseZoom(double z) {
+  if (!zoom::SetUserChoice(z)) return;
+  if (frame) ApplyZoom(z);
+}
+
+bool Editor::ApplyZoom(double z) {
+  if (!frame) return false;
+  if (z == shownZoom) return true;
+  // Hosts ask getRect for the size while they answer: it gives the new one.
+  SetRectFor(z);
+  answeredZoom = z;
+  if (!plugin->ResizeWindow(rect.right, rect.bottom)) {
+    SetRectFor(shownZoom);  // refused: the editor stays as it is, correctly drawn
+    answeredZoom = shownZoom;
+    return false;
+  }
+  UseImages(z);
+  frame->setZoom(z);
+  shownZoom = z;
+  return true;
+}
+
+void Editor::UseImages(double z) {
+  frame->setBackground(findImage("BACKGROUND", z));
+  for (const TKnobPlace& k : kKnobPlaces) knobs[k.tag]->setBackground(findImage(k.image, z));
+  freezeSwitch->setBackground(findImage("SWITCH", z));
+  meterView->setScaleImage(findImage("VU_SCALE", z));
+  about->setImage(findImage("ABOUT", z));
 }
 
 // The window never outlives the editor: hosts close instances with it open.
@@ -29,17 +89,25 @@ bool Editor::open(void* parentWindow) {
   // The controls read the plug-in's values as they are built: what arrived before
   // is in them. Whatever arrives from now on raises its bit again.
   pendingMask.exchange(0, std::memory_order_acquire);
-  CBitmap* background = findImage("BACKGROUND");
-  CBitmap* aboutImage = findImage("ABOUT");
-  CBitmap* switchImage = findImage("SWITCH");
-  CBitmap* scale = findImage("VU_SCALE");
+  double z = WantedZoom(parentWindow);
+  if (const double answered = answeredZoom; answered > 0.0 && z != answered) {
+    // The host sized its window by an earlier answer: ask for the new size.
+    SetRectFor(z);
+    if (!plugin->ResizeWindow(rect.right, rect.bottom)) z = answered;
+  }
+  CBitmap* background = findImage("BACKGROUND", z);
+  CBitmap* aboutImage = findImage("ABOUT", z);
+  CBitmap* switchImage = findImage("SWITCH", z);
+  CBitmap* scale = findImage("VU_SCALE", z);
   if (!background || !background->isLoaded() || !aboutImage || !switchImage || !scale) {
     AEffGUIEditor::close();  // without its images there is nothing to show
     return false;
   }
 
+  shownZoom = answeredZoom = z;
+  SetRectFor(z);
   frame = new TZFrame(CBounds(0, 0, background->getWidth(), background->getHeight()), parentWindow,
-                      this);
+                      this, z);
   if (!frame->platformWindow()) {  // no window made (no display, not a window): no editor
     frame->release();
     frame = nullptr;
@@ -49,8 +117,8 @@ bool Editor::open(void* parentWindow) {
   frame->setBackground(background);
 
   for (const TKnobPlace& k : kKnobPlaces)
-    knobs[k.tag] = new TZKnob(this, k.left, k.top, k.size, k.size, this, k.tag, findImage(k.image),
-                              k.curve, k.log);
+    knobs[k.tag] = new TZKnob(this, k.left, k.top, k.size, k.size, this, k.tag,
+                              findImage(k.image, z), k.curve, k.log);
   for (const TKnobPlace& k : kKnobPlaces) {
     if (k.tag == kSize) freezeText = new TZTablo(this);  // between displays 0-7 and 9-17
     displays[k.tag] = new TZDisplay(this, k.displayLeft, k.displayTop, this, k.tag);
@@ -179,6 +247,7 @@ class TVstEditorPlugin : public IEditorPlugin {
   }
   void EndEdit(int index) override { plugin->endEdit(index); }
   float Meter(int i) const override { return plugin->Meter(i); }
+  bool ResizeWindow(int width, int height) override { return plugin->sizeWindow(width, height); }
 
  private:
   VstPlugin* plugin;

@@ -17,6 +17,13 @@
 //
 // The editor reaches its plug-in only through IEditorPlugin, so that the same
 // editor serves VST 2.x (CreateEditor, below in editor.cpp) and LV2.
+//
+// Zoom (editor/zoom.h): the editor opens at the user's choice, else the host's
+// announced content scale, else the screen's; the layout stays in 1x units and the
+// frame draws it larger, from the images made for that zoom. A change while open
+// first asks the host for the new window size; a host that refuses keeps the editor
+// at the size it has until it is opened again. getRect answers the size at the zoom
+// the editor shows (open) or will open at (closed).
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
@@ -42,6 +49,14 @@ class Editor : public AEffGUIEditor, public CControlListener {
   void valueChanged(CControl* control) override;
   void beginEdit(int32_t index) override;
   void endEdit(int32_t index) override;
+  bool getRect(ERect** rect) override;
+  bool setContentScale(float factor) override;
+
+  // The user's zoom choice (one of zoom::kZooms), for this and every later editor of
+  // the process; shown at once when the host agrees to the new size. GUI thread.
+  void ChooseZoom(double zoom);
+  // The zoom shown (open) or last shown.
+  double Zoom() const { return shownZoom; }
 
   // GUI thread: moves the controls to the parameter changes that arrived since the
   // last call and repaints them with their displays.
@@ -62,7 +77,15 @@ class Editor : public AEffGUIEditor, public CControlListener {
 
  private:
   void SendToPlugin(CControl* control, int32_t tag);
+  double WantedZoom(void* parentWindow) const;
+  void SetRectFor(double zoom);
+  bool ApplyZoom(double zoom);
+  void UseImages(double zoom);
   IEditorPlugin* plugin;
+  int32_t baseWidth = 0, baseHeight = 0;  // the 1x size
+  double shownZoom = 1.0;
+  double answeredZoom = 0.0;  // the zoom of the size getRect answered last; 0: none
+  double hostScale = 0.0;     // the host's announced content scale; 0: none
   TZKnob* knobs[kNumParams] = {};     // by tag; none for the freeze parameter
   TZDisplay* displays[kNumParams] = {};
   TZTablo* freezeText = nullptr;

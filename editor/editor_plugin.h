@@ -1,6 +1,6 @@
 #pragma once
 // What the editor needs of its plug-in, whatever the plug-in format behind it:
-// VST 2.x calls the effect directly (editor/vst_editor.cpp), LV2 writes ports
+// VST 2.x calls the effect directly (the end of editor/editor.cpp), LV2 writes ports
 // and hears of values through port events (plugin/lv2/).
 //
 // Parameters cross as normalised values (0..1), indices as parameter indices
@@ -25,4 +25,8 @@ class IEditorPlugin {
 
   // Peak level (linear): 0 input left, 1 input right, 2 output left, 3 output right.
   virtual float Meter(int i) const = 0;
+
+  // Asks the host to make the editor's window this size (a zoom change);
+  // false when the host refuses or cannot resize it.
+  virtual bool ResizeWindow(int width, int height) = 0;
 };

@@ -1,8 +1,11 @@
 #include "editor/tz_about.h"
 
+#include <cstdio>
 #include <cstring>
+#include <iterator>
 
 #include "editor/editor.h"
+#include "editor/zoom.h"
 #include "gui/platform/shell.h"
 #include "soravel_product.h"
 
@@ -14,8 +17,19 @@ const CBounds kDonation(399, 340, 591, 396);
 const char* const kWebPageUrl = "https://" SORAVEL_VENDOR_HOST "/";
 const char* const kDonationUrl = "https://" SORAVEL_VENDOR_HOST "/donation?lang=en";
 
+const CBounds kZoomCaption(186, 366, 228, 384);
+const CBounds kZoomChoices[3] = {CBounds(230, 366, 272, 384), CBounds(274, 366, 316, 384),
+                                 CBounds(318, 366, 360, 384)};
+static_assert(std::size(kZoomChoices) == zoom::kNumZooms, "one area per zoom");
+
 bool Inside(const CBounds& r, const CPosition& p) {
   return p.h >= r.left && p.h < r.right && p.v >= r.top && p.v < r.bottom;
+}
+
+int ZoomChoiceAt(const CPosition& p) {
+  for (int i = 0; i < zoom::kNumZooms; ++i)
+    if (Inside(kZoomChoices[i], p)) return i;
+  return -1;
 }
 }  // namespace about
 
@@ -60,6 +74,11 @@ void TZAbout::closeAbout() {
   }
 }
 
+void TZAbout::setImage(CBitmap* image) {
+  setBackground(image);
+  if (splash) splash->setBackground(image);
+}
+
 void TZAbout::valueChanged(CControl* control) {
   if (control != splash) return;
   closeAbout();
@@ -78,6 +97,43 @@ TSplashScreenView::TSplashScreenView(const CBounds& rect, CControlListener* list
   setDirty(true);
 }
 
+namespace {
+// The small print's colour of the artwork, and its accent for the zoom shown.
+const CRGBA kChoiceText{158, 165, 174, 255};
+const CRGBA kChoiceShown{255, 167, 51, 255};
+
+// Made once for the library's life, so that painting makes no platform fonts.
+struct ChoiceFonts {
+  CFontDesc* plain = new CFontDesc("Arial", 11);
+  CFontDesc* bold = new CFontDesc("Arial", 11, kBoldFace);
+  ~ChoiceFonts() {
+    plain->release();
+    bold->release();
+  }
+};
+
+void DrawZoomChoice(CDrawContext* context, double shown) {
+  static ChoiceFonts fonts;
+  context->setFont(fonts.bold);
+  context->setFontColor(kChoiceText);
+  context->drawString("Zoom", about::kZoomCaption, false, kLeftText);
+  context->setLineWidth(1);
+  for (int i = 0; i < zoom::kNumZooms; ++i) {
+    const CBounds& r = about::kZoomChoices[i];
+    char text[16];
+    std::snprintf(text, sizeof text, "%d %%", static_cast<int>(zoom::kZooms[i] * 100.0 + 0.5));
+    const bool isShown = zoom::kZooms[i] == shown;
+    context->setFont(isShown ? fonts.bold : fonts.plain);
+    context->setFontColor(isShown ? kChoiceShown : kChoiceText);
+    context->drawString(text, r, false, kCenterText);
+    if (isShown) {
+      context->setFrameColor(kChoiceShown);
+      context->drawRect(r);
+    }
+  }
+}
+}  // namespace
+
 void TSplashScreenView::draw(CDrawContext* context) {
   if (background_) {
     if (transparent_)
@@ -85,6 +141,7 @@ void TSplashScreenView::draw(CDrawContext* context) {
     else
       background_->draw(context, size_, offset);  // blended by the image's alpha
   }
+  if (CFrame* frame = getFrame()) DrawZoomChoice(context, frame->getScale().factor);
   setDirty(false);
 }
 
@@ -101,6 +158,12 @@ CMouseEventResult TSplashScreenView::mouseDown(CPosition& where, const uint32_t&
   if (about::Inside(about::kDonation, where)) {
     platform::OpenUrl(about::kDonationUrl);
     return kMouseEventHandled;
+  }
+  if (const int choice = about::ZoomChoiceAt(where); choice >= 0) {
+    CFrame* frame = getFrame();
+    if (auto* editor = frame ? dynamic_cast<Editor*>(frame->getEditor()) : nullptr)
+      editor->ChooseZoom(zoom::kZooms[choice]);
+    return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
   }
   return kMouseEventNotHandled;
 }
@@ -119,8 +182,9 @@ bool TSplashScreenView::isTypeOf(const char* name) const {
 
 // ---- TZFrame ----
 
-TZFrame::TZFrame(const CBounds& size, void* parentWindow, GuiEditorInterface* editor)
-    : CFrame(size, parentWindow, editor) {}
+TZFrame::TZFrame(const CBounds& size, void* parentWindow, GuiEditorInterface* editor,
+                 double zoom)
+    : CFrame(size, parentWindow, editor, zoom) {}
 
 CMouseEventResult TZFrame::mouseMoved(CPosition& where, const uint32_t& buttons) {
   const CMouseEventResult result = CFrame::mouseMoved(where, buttons);
@@ -129,7 +193,7 @@ CMouseEventResult TZFrame::mouseMoved(CPosition& where, const uint32_t& buttons)
   int32_t cursor = 0;
   if (a && a->aboutShown()) {
     if (about::Inside(about::kClose, where) || about::Inside(about::kWebPage, where) ||
-        about::Inside(about::kDonation, where))
+        about::Inside(about::kDonation, where) || about::ZoomChoiceAt(where) >= 0)
       cursor = 9;  // hand
   } else if (about::Inside(about::kLogo, where)) {
     cursor = 9;

@@ -24,6 +24,8 @@ class TZAbout : public CControl, public CControlListener {
   virtual void setAboutRect(const CBounds& r) { aboutViewRect = r; }
   virtual void aboutRect(CBounds& out) const { out = aboutViewRect; }
   void valueChanged(CControl* control) override;
+  // The about view's image (at another zoom).
+  void setImage(CBitmap* image);
 
   TSplashScreenView* aboutView() const { return splash; }
 
@@ -48,13 +50,17 @@ class TSplashScreenView : public CControl {
 
 class TZFrame : public CFrame {
  public:
-  TZFrame(const CBounds& size, void* parentWindow, GuiEditorInterface* editor);
+  TZFrame(const CBounds& size, void* parentWindow, GuiEditorInterface* editor, double zoom = 1.0);
   CMouseEventResult mouseMoved(CPosition& where, const uint32_t& buttons) override;
 };
 
 // The about view's active areas and the logo, in frame pixels (right and bottom excluded).
 namespace about {
 extern const CBounds kLogo, kClose, kWebPage, kDonation;
+// The zoom choice under the mark: its caption and one area per zoom::kZooms.
+extern const CBounds kZoomCaption, kZoomChoices[3];
+// The choice under p, -1 for none.
+int ZoomChoiceAt(const CPosition& p);
 bool Inside(const CBounds& r, const CPosition& p);
 // The vendor's pages, opened in the user's browser.
 extern const char* const kWebPageUrl;

@@ -22,7 +22,14 @@ struct TZBitmap::Decoded {
   }
 };
 
-TZBitmap::TZBitmap(const uint8_t* data, uint32_t length) : TZBitmap(Decoded(data, length)) {}
+TZBitmap::TZBitmap(const uint8_t* data, uint32_t length)
+    : TZBitmap(Decoded(data, length), 1.0, 0, 0) {}
 
-TZBitmap::TZBitmap(const Decoded& d)
-    : CBitmap(d.width, d.height, d.words.empty() ? nullptr : d.words.data(), d.noAlpha) {}
+TZBitmap::TZBitmap(const uint8_t* data, uint32_t length, double scale, int32_t width,
+                   int32_t height)
+    : TZBitmap(Decoded(data, length), scale, width, height) {}
+
+// A size of 0 x 0 units stands for the pixels' own size (a 1x image).
+TZBitmap::TZBitmap(const Decoded& d, double scale, int32_t width, int32_t height)
+    : CBitmap(d.width, d.height, d.words.empty() ? nullptr : d.words.data(), d.noAlpha, scale,
+              width > 0 ? width : d.width, height > 0 ? height : d.height) {}

@@ -9,8 +9,10 @@
 class TZBitmap : public CBitmap {
  public:
   TZBitmap(const uint8_t* data, uint32_t length);
+  // Pixels drawn for `scale`, standing for an image of width x height units.
+  TZBitmap(const uint8_t* data, uint32_t length, double scale, int32_t width, int32_t height);
 
  private:
   struct Decoded;
-  explicit TZBitmap(const Decoded& d);
+  TZBitmap(const Decoded& d, double scale, int32_t width, int32_t height);
 };

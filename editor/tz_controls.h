@@ -84,6 +84,7 @@ class TZMeter : public CControl {
   bool isTypeOf(const char* name) const override;
   CView* clone() const override { return new TZMeter(*this); }
 
+  void setScaleImage(CBitmap* image) { scale = image; }
   bool startTimer() { return timer->start(); }
   void stopTimer() { timer->stop(); }
   // One timer tick of the bars (the timer calls it; tests may too).

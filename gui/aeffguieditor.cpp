@@ -55,9 +55,10 @@ void AEffGUIEditor::draw(ERect* r) {
   if (!frame) return;
   CBounds b = frame->getViewSize();
   if (r) {
-    // The host's rectangle may come with its edges swapped.
-    b = CBounds(r->left < r->right ? r->left : r->right, r->top < r->bottom ? r->top : r->bottom,
-                r->left < r->right ? r->right : r->left, r->top < r->bottom ? r->bottom : r->top);
+    // The host's rectangle, in window pixels, may come with its edges swapped.
+    b = frame->getScale().unitsCovering(
+        {r->left < r->right ? r->left : r->right, r->top < r->bottom ? r->top : r->bottom,
+         r->left < r->right ? r->right : r->left, r->top < r->bottom ? r->bottom : r->top});
   }
   CDrawContext* context = new CDrawContext(frame, nullptr);
   frame->drawInRect(context, b);

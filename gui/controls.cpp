@@ -691,14 +691,16 @@ void CTextEdit::takeFocus() {
   CBounds r = size_;
   r.offset(origin.h, origin.v);
   platform::TextEntryParams params;
-  params.rect = {r.left, r.top, r.right + 1, r.bottom + 1};
+  params.rect = parentFrame_->toWindow(CBounds(r.left, r.top, r.right + 1, r.bottom + 1));
   params.text = text_;
   params.align = horiAlign_ == kLeftText    ? platform::kAlignLeft
                  : horiAlign_ == kRightText ? platform::kAlignRight
                                             : platform::kAlignCenter;
   const int32_t fontSize = font_ ? font_->getSize() : 12;
   params.font = {font_ ? font_->getName() : "Arial",
-                 r.height() - 2 < fontSize ? r.height() - 2 : fontSize, 0};
+                 parentFrame_->getScale().toPixels(r.height() - 2 < fontSize ? r.height() - 2
+                                                                             : fontSize),
+                 0};
   params.textColor = {fontColor_.red, fontColor_.green, fontColor_.blue, 255};
   params.backColor = {backColor_.red, backColor_.green, backColor_.blue, 255};
   entry_ = parentFrame_->platformWindow()->createTextEntry(params, this);

@@ -1,5 +1,6 @@
 #include "gui/draw.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -50,11 +51,12 @@ void CFontDesc::setStyle(int32_t s) {
   style_ = s;
   dropNative();
 }
-platform::FontSpec CFontDesc::fontSpec() const {
-  platform::FontSpec font{name_, size_, style_, nullptr};
+platform::FontSpec CFontDesc::fontSpec(const CScale& scale) const {
+  platform::FontSpec font{name_, scale.isOne() ? size_ : scale.toPixels(size_), style_, nullptr};
   platform::Platform& p = platform::current();
-  if (!created_ || nativeOwner_ != &p) {
+  if (!created_ || nativeOwner_ != &p || createdHeight_ != font.pixelHeight) {
     created_ = true;
+    createdHeight_ = font.pixelHeight;
     ++creations_;
     native_ = p.prepareFont(font);
     nativeOwner_ = &p;
@@ -104,8 +106,10 @@ CDrawContext::CDrawContext(CFrame* frame, platform::Surface* surface) : frame_(f
     adoptSurface(frame_->platformWindow()->drawSurface());
   font_ = kSystemFont;
   if (font_) font_->retain();
+  if (frame_) scale_ = frame_->getScale();
   if (frame_)
-    clip_ = {0, 0, frame_->getViewSize().width(), frame_->getViewSize().height()};
+    clip_ = scale_.toPixels(
+        CBounds(0, 0, frame_->getViewSize().width(), frame_->getViewSize().height()));
   else
     clip_ = {0, 0, 1000, 1000};
   if (surface_) surface_->setClip(clip_);
@@ -133,7 +137,8 @@ void CDrawContext::adoptSurface(std::unique_ptr<platform::Surface> s) {
 }
 
 platform::Rect CDrawContext::toSurface(const CBounds& r) const {
-  return {r.left + offset_.h, r.top + offset_.v, r.right + offset_.h, r.bottom + offset_.v};
+  return scale_.toPixels(
+      CBounds(r.left + offset_.h, r.top + offset_.v, r.right + offset_.h, r.bottom + offset_.v));
 }
 
 void CDrawContext::setFrameColor(CRGBA c) {
@@ -160,10 +165,32 @@ void CDrawContext::setLineStyle(int32_t s) {
 
 void CDrawContext::moveTo(const CPosition& p) { pen_ = p; }
 void CDrawContext::lineTo(const CPosition& p) {
-  if (surface_)
-    surface_->line(pen_.h + offset_.h, pen_.v + offset_.v, p.h + offset_.h, p.v + offset_.v,
-                   toColor(frameColor_), lineWidth_);
+  if (!surface_) {
+    pen_ = p;
+    return;
+  }
+  const int32_t x0 = pen_.h + offset_.h, y0 = pen_.v + offset_.v;
+  const int32_t x1 = p.h + offset_.h, y1 = p.v + offset_.v;
   pen_ = p;
+  if (scale_.isOne()) {
+    surface_->line(x0, y0, x1, y1, toColor(frameColor_), lineWidth_);
+    return;
+  }
+  const int32_t w = lineWidth_ < 1 ? 1 : lineWidth_;
+  if (x0 != x1 && y0 != y1) {
+    surface_->line(scale_.toPixels(x0), scale_.toPixels(y0), scale_.toPixels(x1),
+                   scale_.toPixels(y1), toColor(frameColor_), scale_.toPixels(w));
+    return;
+  }
+  if (x0 == x1 && y0 == y1) return;  // the end point is not drawn: nothing
+  // A straight line is the units its pen covers at 1x (a w x w square centred on each
+  // point but the last), filled at the scale: as thick as the layout says, sharp.
+  const int32_t a = (w - 1) / 2;
+  const int32_t lo = x0 == x1 ? (y0 < y1 ? y0 : y1 + 1) : (x0 < x1 ? x0 : x1 + 1);
+  const int32_t hi = x0 == x1 ? (y0 < y1 ? y1 : y0 + 1) : (x0 < x1 ? x1 : x0 + 1);
+  const CBounds covered = x0 == x1 ? CBounds(x0 - a, lo - a, x0 - a + w, hi - 1 - a + w)
+                                   : CBounds(lo - a, y0 - a, hi - 1 - a + w, y0 - a + w);
+  surface_->fillRect(scale_.toPixels(covered), toColor(frameColor_));
 }
 void CDrawContext::drawRect(const CBounds& r) {
   moveTo(CPosition(r.left, r.top));
@@ -186,8 +213,8 @@ void CDrawContext::setClipRect(const CBounds& r) {
   if (surface_) surface_->setClip(clip_);
 }
 CBounds CDrawContext::getClipRect() const {
-  return CBounds(clip_.left - offset_.h, clip_.top - offset_.v, clip_.right - offset_.h,
-                 clip_.bottom - offset_.v);
+  CBounds r = scale_.unitsCovering(clip_);
+  return r.offset(-offset_.h, -offset_.v);
 }
 
 void CDrawContext::setFont(CFontDesc* font, int32_t size, int32_t style) {
@@ -209,13 +236,13 @@ void CDrawContext::drawString(const char* text, const CBounds& r, bool opaque, i
                                                 : platform::kAlignCenter;
   platform::Color bg = opaque ? toColor(fillColor_) : platform::Color{0, 0, 0, 0};
   if (opaque) bg.a = 255;
-  surface_->text(text, toSurface(r), font_->fontSpec(), toColor(fontColor_), bg, a);
+  surface_->text(text, toSurface(r), font_->fontSpec(scale_), toColor(fontColor_), bg, a);
 }
 
 void CDrawContext::getMouseLocation(CPosition& out) const {
   platform::Point p = platform::current().cursorPosition();
   const CPosition& o = getScreenOffset();
-  out = CPosition(p.x - o.h, p.y - o.v);
+  out = scale_.toUnits(platform::Point{p.x - o.h, p.y - o.v});
 }
 
 // ---- Offscreen ----
@@ -225,8 +252,9 @@ COffscreenContext::COffscreenContext(CFrame* frame, int32_t width, int32_t heigh
     : CDrawContext(frame, nullptr), width_(width < 0 ? 0 : width),
       height_(height < 0 ? 0 : height), background_(background) {
   // The base may have fetched a window surface; an offscreen draws on memory only.
-  adoptSurface(platform::current().createOffscreen(width_, height_));
-  clip_ = {0, 0, width_, height_};
+  adoptSurface(
+      platform::current().createOffscreen(scale_.toPixels(width_), scale_.toPixels(height_)));
+  clip_ = scale_.toPixels(CBounds(0, 0, width_, height_));
   if (surface_) surface_->setClip(clip_);
   setFillColor(background);
   setFrameColor(background);
@@ -237,18 +265,16 @@ COffscreenContext::COffscreenContext(CFrame* frame, int32_t width, int32_t heigh
 
 void COffscreenContext::copyTo(CDrawContext* target, const CBounds& dest, CPosition src) {
   if (!target || !target->surface() || !surface_) return;
-  CPosition o = target->getDrawOffset();
-  target->surface()->copyFrom(*surface_, {dest.left + o.h, dest.top + o.v, dest.right + o.h,
-                                          dest.bottom + o.v},
-                              src.h, src.v);
+  target->surface()->copyFrom(*surface_, target->toSurface(dest), scale_.toPixels(src.h),
+                              scale_.toPixels(src.v));
 }
 
 void COffscreenContext::copyFrom(CDrawContext* source, const CBounds& dest, CPosition src) {
   if (!source || !source->surface() || !surface_) return;
   platform::Rect saved = surface_->clip();
-  surface_->setClip({0, 0, width_, height_});
-  surface_->copyFrom(*source->surface(), {dest.left, dest.top, dest.right, dest.bottom}, src.h,
-                     src.v);
+  surface_->setClip(scale_.toPixels(CBounds(0, 0, width_, height_)));
+  surface_->copyFrom(*source->surface(), scale_.toPixels(dest), source->getScale().toPixels(src.h),
+                     source->getScale().toPixels(src.v));
   surface_->setClip(saved);
 }
 
@@ -261,60 +287,111 @@ uint32_t premultiplyRGBA(uint8_t r, uint8_t g, uint8_t b, uint8_t a) {
 
 CBitmap::CBitmap() = default;
 
-CBitmap::CBitmap(int32_t width, int32_t height, const uint32_t* pixels, bool noAlpha) {
+CBitmap::CBitmap(int32_t width, int32_t height, const uint32_t* pixels, bool noAlpha)
+    : CBitmap(width, height, pixels, noAlpha, 1.0, width, height) {}
+
+CBitmap::CBitmap(int32_t pixelWidth, int32_t pixelHeight, const uint32_t* pixels, bool noAlpha,
+                 double scale, int32_t width, int32_t height) {
   // Refuse sizes that are negative or would overflow; the bitmap then stays empty.
-  if (width <= 0 || height <= 0 || !pixels || width > 32768 || height > 32768) return;
-  pixels_.assign(pixels, pixels + static_cast<size_t>(width) * static_cast<size_t>(height));
+  auto bad = [](int32_t v) { return v <= 0 || v > 32768; };
+  if (bad(pixelWidth) || bad(pixelHeight) || bad(width) || bad(height) || !pixels) return;
+  if (!(scale >= 0.25 && scale <= 8.0)) return;
+  pixels_.assign(pixels,
+                 pixels + static_cast<size_t>(pixelWidth) * static_cast<size_t>(pixelHeight));
+  pixelWidth_ = pixelWidth;
+  pixelHeight_ = pixelHeight;
   width_ = width;
   height_ = height;
+  scale_ = CScale(scale);
   noAlpha_ = noAlpha;
 }
 
 CBitmap::~CBitmap() = default;
 
-platform::Pixmap CBitmap::pixmap() const {
-  platform::Pixmap px{width_, height_, pixels_.data(), nullptr};
+platform::Pixmap CBitmap::pixmap(const CScale& scale) const {
   platform::Platform& p = platform::current();
-  if (nativeOwner_ != &p) {
-    native_ = p.prepareImage(px);
-    nativeOwner_ = &p;
+  if (scale.factor == scale_.factor) {
+    platform::Pixmap px{pixelWidth_, pixelHeight_, pixels_.data(), nullptr};
+    if (nativeOwner_ != &p) {
+      native_ = p.prepareImage(px);
+      nativeOwner_ = &p;
+    }
+    px.native = native_.get();
+    return px;
   }
-  px.native = native_.get();
+  if (resampled_.empty() || resampledScale_.factor != scale.factor) {
+    // Nearest pixel: each target pixel takes the source pixel under its centre.
+    resampledScale_ = scale;
+    resampledWidth_ = std::max(1, scale.toPixels(width_));
+    resampledHeight_ = std::max(1, scale.toPixels(height_));
+    resampled_.assign(static_cast<size_t>(resampledWidth_) * resampledHeight_, 0u);
+    const double k = scale_.factor / scale.factor;
+    for (int32_t y = 0; y < resampledHeight_; ++y) {
+      const int32_t sy = std::min(pixelHeight_ - 1, static_cast<int32_t>((y + 0.5) * k));
+      for (int32_t x = 0; x < resampledWidth_; ++x) {
+        const int32_t sx = std::min(pixelWidth_ - 1, static_cast<int32_t>((x + 0.5) * k));
+        resampled_[static_cast<size_t>(y) * resampledWidth_ + x] =
+            pixels_[static_cast<size_t>(sy) * pixelWidth_ + sx];
+      }
+    }
+    resampledNative_.reset();
+    resampledNativeOwner_ = nullptr;
+    ++resamplings_;
+  }
+  platform::Pixmap px{resampledWidth_, resampledHeight_, resampled_.data(), nullptr};
+  if (resampledNativeOwner_ != &p) {
+    resampledNative_ = p.prepareImage(px);
+    resampledNativeOwner_ = &p;
+  }
+  px.native = resampledNative_.get();
   return px;
 }
 
-namespace {
-platform::Rect dest(CDrawContext* c, const CBounds& r) {
-  CPosition o = c->getDrawOffset();
-  return {r.left + o.h, r.top + o.v, r.right + o.h, r.bottom + o.v};
+void CBitmap::drawImage(CDrawContext* c, const CBounds& r, const CPosition& offset, Mode mode,
+                        uint8_t alpha) {
+  const CScale& scale = c->getScale();
+  const platform::Pixmap px = pixmap(scale);
+  const platform::Rect d = c->toSurface(r);
+  const int32_t sx = scale.toPixels(offset.h), sy = scale.toPixels(offset.v);
+  switch (mode) {
+    case Mode::kCopy: c->surface()->copyImage(px, d, sx, sy); break;
+    case Mode::kKey:
+      c->surface()->keyImage(px, d, sx, sy,
+                             {transparent_.red, transparent_.green, transparent_.blue, 255});
+      break;
+    case Mode::kBlend: c->surface()->blendImage(px, d, sx, sy, alpha); break;
+  }
 }
-}  // namespace
 
 void CBitmap::draw(CDrawContext* c, const CBounds& r, const CPosition& offset) {
   if (!c || !c->surface() || !isLoaded()) return;
   if (!noAlpha_) return drawAlphaBlend(c, r, offset, 255);
-  c->surface()->copyImage(pixmap(), dest(c, r), offset.h, offset.v);
+  drawImage(c, r, offset, Mode::kCopy, 255);
 }
 
 void CBitmap::drawTransparent(CDrawContext* c, const CBounds& r, const CPosition& offset) {
   if (!c || !c->surface() || !isLoaded()) return;
   if (!noAlpha_) return drawAlphaBlend(c, r, offset, 255);
-  c->surface()->keyImage(pixmap(), dest(c, r), offset.h, offset.v,
-                         {transparent_.red, transparent_.green, transparent_.blue, 255});
+  drawImage(c, r, offset, Mode::kKey, 255);
 }
 
 void CBitmap::drawAlphaBlend(CDrawContext* c, const CBounds& r, const CPosition& offset,
                              uint8_t alpha) {
   if (!c || !c->surface() || !isLoaded()) return;
-  c->surface()->blendImage(pixmap(), dest(c, r), offset.h, offset.v, alpha);
+  drawImage(c, r, offset, Mode::kBlend, alpha);
 }
 
 void CBitmap::dispose() {
   native_.reset();
   nativeOwner_ = nullptr;
+  resampled_.clear();
+  resampled_.shrink_to_fit();
+  resampledNative_.reset();
+  resampledNativeOwner_ = nullptr;
   pixels_.clear();
   pixels_.shrink_to_fit();
-  width_ = height_ = 0;
+  width_ = height_ = pixelWidth_ = pixelHeight_ = 0;
+  scale_ = CScale();
   noAlpha_ = false;
 }
 bool CBitmap::loadFromResource(int32_t) { return false; }

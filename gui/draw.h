@@ -3,7 +3,10 @@
 //
 // A CDrawContext draws on a platform surface with an integer drawing offset added to
 // every coordinate; its clip rectangle is given and read in offset (local) coordinates
-// and kept in surface coordinates. Pens, brushes and clips are changed only when the
+// and kept in surface coordinates. Coordinates are units; the context of a zoomed frame
+// maps them to surface pixels (gui/scale.h): rectangles, lines and their widths, text
+// at the scaled pixel height and images from the pixels made for that zoom, so that
+// views draw the same at every zoom. Pens, brushes and clips are changed only when the
 // requested value differs from the current one. CFontDesc and CBitmap are reference
 // counted; a context retains its current font. COffscreenContext owns its surface.
 #include <memory>
@@ -11,6 +14,7 @@
 
 #include "gui/base.h"
 #include "gui/geometry.h"
+#include "gui/scale.h"
 #include "gui/platform/platform.h"
 
 class CFrame;
@@ -33,9 +37,9 @@ class CFontDesc : public CBaseObject {
   int32_t getStyle() const { return style_; }
   void setStyle(int32_t s);
   // The platform font description, with the platform's font made on first use and
-  // kept until the description changes or goes. The pixel height equals the size in
-  // points. GUI thread only.
-  platform::FontSpec fontSpec() const;
+  // kept until the description or the scale changes or it goes. The pixel height
+  // equals the size in points times the scale, rounded. GUI thread only.
+  platform::FontSpec fontSpec(const CScale& scale = CScale()) const;
   int32_t fontCreations() const { return creations_; }  // platform fonts made so far
 
  private:
@@ -44,6 +48,7 @@ class CFontDesc : public CBaseObject {
   int32_t size_;
   int32_t style_;
   mutable bool created_ = false;
+  mutable int32_t createdHeight_ = 0;
   mutable int32_t creations_ = 0;
   mutable std::unique_ptr<platform::NativeFont> native_;
   mutable platform::Platform* nativeOwner_ = nullptr;
@@ -67,6 +72,10 @@ class CDrawContext : public CBaseObject {
 
   platform::Surface* surface() const { return surface_; }
   CFrame* getFrame() const { return frame_; }
+  // Units to surface pixels: the frame's zoom (1 without a frame).
+  const CScale& getScale() const { return scale_; }
+  // A local rectangle in surface pixels (offset added, then scaled).
+  platform::Rect toSurface(const CBounds& r) const;
 
   void setDrawOffset(const CPosition& p) { offset_ = p; }
   const CPosition& getDrawOffset() const { return offset_; }
@@ -111,9 +120,9 @@ class CDrawContext : public CBaseObject {
 
  protected:
   void adoptSurface(std::unique_ptr<platform::Surface> s);
-  platform::Rect toSurface(const CBounds& r) const;
 
   CFrame* frame_;
+  CScale scale_;
   platform::Surface* surface_ = nullptr;
   std::unique_ptr<platform::Surface> ownedSurface_;
   CPosition offset_, pen_;
@@ -122,7 +131,7 @@ class CDrawContext : public CBaseObject {
   CFontDesc* font_ = nullptr;
   CRGBA fontColor_ = kWhiteCRGBA, frameColor_ = kWhiteCRGBA, fillColor_ = kBlackCRGBA;
   int32_t lineWidth_ = 1, lineStyle_ = kLineSolid, drawMode_ = kCopyMode;
-  platform::Rect clip_;  // surface coordinates
+  platform::Rect clip_;  // surface pixels
   int32_t penCreations_ = 1, brushCreations_ = 1, clipChanges_ = 0;
 };
 
@@ -141,10 +150,16 @@ class COffscreenContext : public CDrawContext {
   CRGBA background_;
 };
 
+// An image, sized in units. Its pixels may be made for a scale (2: two pixels per unit):
+// drawn on a context of that scale they are copied as they are; on any other, a copy
+// resampled to that context's scale (nearest pixel) is made once and kept.
 class CBitmap : public CBaseObject {
  public:
   // Premultiplied BGRA words, top-down rows; noAlpha marks images without alpha.
   CBitmap(int32_t width, int32_t height, const uint32_t* pixels, bool noAlpha);
+  // Pixels made for `scale`: pixelWidth x pixelHeight words, width x height units.
+  CBitmap(int32_t pixelWidth, int32_t pixelHeight, const uint32_t* pixels, bool noAlpha,
+          double scale, int32_t width, int32_t height);
   CBitmap();  // empty
   ~CBitmap() override;
   CBitmap(const CBitmap&) = delete;
@@ -157,8 +172,12 @@ class CBitmap : public CBaseObject {
   virtual bool loadFromResource(int32_t id);
   virtual bool loadFromPath(const char* path);
 
-  int32_t getWidth() const { return width_; }
+  int32_t getWidth() const { return width_; }  // units
   int32_t getHeight() const { return height_; }
+  int32_t getPixelWidth() const { return pixelWidth_; }
+  int32_t getPixelHeight() const { return pixelHeight_; }
+  double getScale() const { return scale_.factor; }
+  int32_t resamplings() const { return resamplings_; }  // copies made for other scales
   bool isLoaded() const { return !pixels_.empty(); }
   bool noAlpha() const { return noAlpha_; }
   void setTransparentColor(CRGBA c) { transparent_ = c; }
@@ -166,13 +185,25 @@ class CBitmap : public CBaseObject {
   const uint32_t* pixels() const { return pixels_.data(); }
 
  private:
-  // The pixels with the current platform's form of them, made on the first draw and
-  // kept while the pixels stay (GUI thread only).
-  platform::Pixmap pixmap() const;
+  enum class Mode { kCopy, kKey, kBlend };
+  // The pixels for a context's scale with the current platform's form of them, made on
+  // the first draw and kept while the pixels stay (GUI thread only).
+  platform::Pixmap pixmap(const CScale& scale) const;
+  void drawImage(CDrawContext* c, const CBounds& r, const CPosition& offset, Mode mode,
+                 uint8_t alpha);
   std::vector<uint32_t> pixels_;
   mutable std::unique_ptr<platform::NativeImage> native_;
   mutable platform::Platform* nativeOwner_ = nullptr;
+  // The copy for a scale other than the pixels' own.
+  mutable std::vector<uint32_t> resampled_;
+  mutable CScale resampledScale_;
+  mutable int32_t resampledWidth_ = 0, resampledHeight_ = 0;
+  mutable std::unique_ptr<platform::NativeImage> resampledNative_;
+  mutable platform::Platform* resampledNativeOwner_ = nullptr;
+  mutable int32_t resamplings_ = 0;
   int32_t width_ = 0, height_ = 0;
+  int32_t pixelWidth_ = 0, pixelHeight_ = 0;
+  CScale scale_;
   bool noAlpha_ = false;
   CRGBA transparent_ = kTransparentCRGBA;
 };

@@ -5,15 +5,16 @@
 
 namespace {
 bool gInFocusChange = false;  // process-wide guard against re-entrant focus changes
-CPosition pos(platform::Point p) { return CPosition(p.x, p.y); }
+bool validZoom(double z) { return z >= 0.25 && z <= 8.0; }
 }  // namespace
 
-CFrame::CFrame(const CBounds& size, void* parentWindow, GuiEditorInterface* editor)
-    : CViewContainer(size, nullptr), editor_(editor), parentWindow_(parentWindow) {
+CFrame::CFrame(const CBounds& size, void* parentWindow, GuiEditorInterface* editor, double zoom)
+    : CViewContainer(size, nullptr), editor_(editor),
+      scale_(validZoom(zoom) ? zoom : 1.0), parentWindow_(parentWindow) {
   parentFrame_ = this;
   attached_ = true;
   if (parentWindow_) {
-    window_ = platform::current().createWindow(parentWindow_, size.width(), size.height(), this);
+    window_ = platform::current().createWindow(parentWindow_, windowWidth(), windowHeight(), this);
     if (window_) setDropActive(true);
   }
 }
@@ -70,13 +71,28 @@ bool CFrame::setSize(int32_t width, int32_t height) {
   size_.right = size_.left + width;
   size_.bottom = size_.top + height;
   mouseableArea_ = size_;
-  if (window_) window_->resize(width, height);
+  if (window_) window_->resize(windowWidth(), windowHeight());
   setDirty();
   parentSizeChanged();
   if (drawInOffscreen_ && offscreen_) {
     offscreen_->release();
     offscreen_ = new COffscreenContext(this, width, height, kBlackCRGBA);
   }
+  return true;
+}
+
+bool CFrame::setZoom(double zoom) {
+  if (!validZoom(zoom)) return false;
+  if (zoom == scale_.factor) return true;
+  setFocusView(nullptr);  // a text entry open now would stay at the old pixels
+  scale_ = CScale(zoom);
+  if (window_) window_->resize(windowWidth(), windowHeight());
+  if (drawInOffscreen_ && offscreen_) {  // made at the old scale's pixel size
+    offscreen_->release();
+    offscreen_ = new COffscreenContext(this, size_.width(), size_.height(), kBlackCRGBA);
+  }
+  setDirty();
+  invalidate();
   return true;
 }
 
@@ -102,7 +118,7 @@ void CFrame::endEdit(int32_t tag) {
 bool CFrame::getCurrentMouseLocation(CPosition& out) const {
   platform::Point p = platform::current().cursorPosition();
   platform::Point o = window_ ? window_->screenOrigin() : platform::Point{};
-  out = CPosition(p.x - o.x, p.y - o.y);
+  out = scale_.toUnits(platform::Point{p.x - o.x, p.y - o.y});
   return true;
 }
 
@@ -160,7 +176,7 @@ void CFrame::invalidateRect(const CBounds& rect) {
   CBounds r = rect;
   r.bound(CBounds(0, 0, size_.width(), size_.height()));
   if (r.isEmpty()) return;
-  window_->invalidate({r.left, r.top, r.right, r.bottom});
+  window_->invalidate(toWindow(r));
 }
 
 void CFrame::invalidate() {
@@ -333,20 +349,20 @@ CBounds CFrame::visibleRect(const CBounds& rect) const {
 
 void CFrame::onPaint(platform::Surface& s, const platform::Rect& update) {
   CDrawContext* ctx = new CDrawContext(this, &s);
-  drawInRect(ctx, CBounds(update.left, update.top, update.right, update.bottom));
+  drawInRect(ctx, scale_.unitsCovering(update));
   ctx->release();
 }
 
 int32_t CFrame::onMouseDown(platform::Point where, uint32_t buttons) {
-  CPosition p = pos(where);
+  CPosition p = scale_.toUnits(where);
   return mouseDown(p, buttons);
 }
 void CFrame::onMouseUp(platform::Point where, uint32_t buttons) {
-  CPosition p = pos(where);
+  CPosition p = scale_.toUnits(where);
   mouseUp(p, buttons);
 }
 void CFrame::onMouseMoved(platform::Point where, uint32_t buttons) {
-  CPosition p = pos(where);
+  CPosition p = scale_.toUnits(where);
   mouseMoved(p, buttons);
 }
 void CFrame::onWheel(platform::Point where, float distance, uint32_t buttons) {
@@ -366,7 +382,7 @@ void CFrame::wheelSteps(platform::Point where, int32_t axis, float distance, uin
   const long notches = rest / 120;
   if (notches == 0) return;
   rest -= notches * 120;
-  wheelOnAxis(pos(where), axis, static_cast<float>(notches), buttons);
+  wheelOnAxis(scale_.toUnits(where), axis, static_cast<float>(notches), buttons);
 }
 void CFrame::onCaptureLost() {
   // The gesture ends as if the button had been released where the pointer is now.
@@ -391,10 +407,10 @@ void CFrame::onDestroyed() {
 void CFrame::onDragEnter(int32_t itemCount, platform::Point where) {
   if (dragContainer_) dragContainer_->release();
   dragContainer_ = new CDragContainer(itemCount);
-  dragEnter(dragContainer_, pos(where));
+  dragEnter(dragContainer_, scale_.toUnits(where));
 }
 void CFrame::onDragMove(platform::Point where) {
-  if (dragContainer_) dragMove(dragContainer_, pos(where));
+  if (dragContainer_) dragMove(dragContainer_, scale_.toUnits(where));
 }
 void CFrame::onDragLeave() {
   if (!dragContainer_) return;
@@ -406,7 +422,7 @@ void CFrame::onDragLeave() {
 }
 void CFrame::onDrop(platform::Point where) {
   if (!dragContainer_) return;
-  drop(dragContainer_, pos(where));
+  drop(dragContainer_, scale_.toUnits(where));
   dragContainer_->release();
   dragContainer_ = nullptr;
 }

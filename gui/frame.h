@@ -2,8 +2,12 @@
 // The root container: owns the platform child window inside the host's window, turns
 // its events into view events, and holds the modal, focus and mouse-over views.
 //
-// Frame coordinates are window coordinates. Drawing happens only in the window's paint
-// callback (or on a context made for one call); invalidation queues window repaints.
+// Frame coordinates are units: window pixels divided by the frame's zoom (gui/scale.h),
+// so that views are laid out once and look and behave the same at every zoom. The
+// frame is the one place that converts: window events come in as units, repaints go out
+// as pixels, and its drawing contexts draw units as pixels. Drawing happens only in the
+// window's paint callback (or on a context made for one call); invalidation queues
+// window repaints.
 // Clicks first clear the focus view. With a modal view, only it gets clicks and Tab.
 #include <memory>
 
@@ -23,7 +27,8 @@ class IMouseObserver {
 class CFrame : public CViewContainer, private platform::WindowListener,
                private platform::DropListener {
  public:
-  CFrame(const CBounds& size, void* parentWindow, GuiEditorInterface* editor);
+  CFrame(const CBounds& size, void* parentWindow, GuiEditorInterface* editor,
+         double zoom = 1.0);
   ~CFrame() override;
 
   virtual bool open() { return false; }
@@ -37,6 +42,15 @@ class CFrame : public CViewContainer, private platform::WindowListener,
   virtual bool getPosition(int32_t& x, int32_t& y) const;
   virtual bool setSize(int32_t width, int32_t height);
   virtual bool getSize(CBounds& out) const { out = size_; return true; }
+  // The zoom: window pixels per unit. Changing it resizes the window to the frame's
+  // size times the zoom and repaints it all; factors outside 0.25..8 are refused.
+  const CScale& getScale() const { return scale_; }
+  virtual bool setZoom(double zoom);
+  // The window's size in pixels.
+  int32_t windowWidth() const { return scale_.toPixels(size_.width()); }
+  int32_t windowHeight() const { return scale_.toPixels(size_.height()); }
+  // A rectangle in frame units as window pixels.
+  platform::Rect toWindow(const CBounds& r) const { return scale_.toPixels(r); }
   virtual bool getHostWindowRect(CBounds& out) const;
   virtual bool setModalView(CView* view);
   virtual CView* getModalView() const { return modalView_; }
@@ -101,6 +115,7 @@ class CFrame : public CViewContainer, private platform::WindowListener,
   void onDrop(platform::Point where) override;
 
   GuiEditorInterface* editor_;
+  CScale scale_;
   IMouseObserver* mouseObserver_ = nullptr;
   void* parentWindow_;
   CView* modalView_ = nullptr;

@@ -14,3 +14,4 @@ bool AEffEditor::setKnobMode(int) { return false; }
 void AEffEditor::setParameter(int, float) {}
 bool AEffEditor::isOpen() { return false; }
 void AEffEditor::redraw() {}
+bool AEffEditor::setContentScale(float) { return false; }

@@ -19,4 +19,7 @@ class AEffEditor {
   virtual bool isOpen();
   // Mark the whole window for redraw.
   virtual void redraw();
+  // The host's content scale (how much it enlarges its own windows); false when the
+  // editor does not take it.
+  virtual bool setContentScale(float factor);
 };

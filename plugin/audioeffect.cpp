@@ -135,6 +135,9 @@ VstInt32 AudioEffect::getMasterVersion() {
   return static_cast<VstInt32>(callHost(audioMasterVersion));
 }
 void AudioEffect::masterIdle() { callHost(audioMasterIdle); }
+bool AudioEffect::sizeWindow(VstInt32 width, VstInt32 height) {
+  return callHost(audioMasterSizeWindow, width, height) != 0;
+}
 bool AudioEffect::beginEdit(VstInt32 index) { return callHost(audioMasterBeginEdit, index) != 0; }
 bool AudioEffect::endEdit(VstInt32 index) { return callHost(audioMasterEndEdit, index) != 0; }
 

@@ -55,6 +55,8 @@ class AudioEffect {
   // Host calls. Each answers 0 (1 for the version) when there is no callback.
   virtual VstInt32 getMasterVersion();
   virtual void masterIdle();
+  // Asks the host to make the editor's window width x height pixels; its answer.
+  virtual bool sizeWindow(VstInt32 width, VstInt32 height);
   virtual bool beginEdit(VstInt32 index);
   virtual bool endEdit(VstInt32 index);
 

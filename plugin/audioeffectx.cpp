@@ -2,6 +2,11 @@
 
 #include "plugin/aeffeditor.h"
 
+namespace {
+constexpr VstInt32 kContentScaleIndex = 0x50726553;       // 'PreS'
+constexpr VstIntPtr kContentScaleValue = 0x41654373;  // 'AeCs'
+}  // namespace
+
 VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr value, void* ptr,
                                    float opt) {
   switch (opcode) {
@@ -33,6 +38,11 @@ VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr va
       const int handled = opcode == effEditKeyDown ? editor->keyDown(key) : editor->keyUp(key);
       return handled ? 1 : 0;
     }
+    case effVendorSpecific:
+      // A host's content scale: index 'PreS', value 'AeCs', the factor in opt.
+      if (index == kContentScaleIndex && value == kContentScaleValue)
+        return editor && editor->setContentScale(opt) ? 1 : 0;
+      return 0;
     case effSetEditKnobMode:
       return editor && editor->setKnobMode(static_cast<int>(value)) ? 1 : 0;
     case effGetCurrentMidiProgram: return -1;
@@ -50,7 +60,6 @@ VstIntPtr AudioEffectX::dispatcher(VstInt32 opcode, VstInt32 index, VstIntPtr va
     case effProcessVarIo:
     case effSetSpeakerArrangement:
     case effSetBypass:
-    case effVendorSpecific:
     case effGetParameterProperties:
     case effGetMidiProgramName:
     case effGetMidiProgramCategory:

@@ -207,6 +207,9 @@ class Platform {
   virtual void processEvents() {}
   // The platform's form of an image or font; null where the platform needs none.
   virtual std::unique_ptr<NativeImage> prepareImage(const Pixmap&) { return nullptr; }
+  // How much larger than at 96 dpi the screen shows a child of `parent` (a native
+  // parent handle, null for the screen as a whole): 1.5 at 144 dpi. 1 when unknown.
+  virtual double screenScale(void* /*parent*/) { return 1.0; }
   virtual std::unique_ptr<NativeFont> prepareFont(const FontSpec&) { return nullptr; }
 };
 

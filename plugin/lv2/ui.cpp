@@ -30,7 +30,8 @@ class TLv2Ui : public IEditorPlugin {
   }
 
   // Makes the editor in `parent`; false when no window could be made.
-  bool Open(void* parent, const LV2UI_Resize* resize) {
+  bool Open(void* parent, const LV2UI_Resize* hostResize) {
+    resize = hostResize;
     editor.reset(new (std::nothrow) Editor(this));
     if (!editor || !editor->open(parent) || !editor->getFrame()) return false;
     const CBounds size = editor->getFrame()->getViewSize();
@@ -83,6 +84,9 @@ class TLv2Ui : public IEditorPlugin {
     if (Valid(index) && touch && touch->touch) touch->touch(touch->handle, index, false);
   }
   float Meter(int i) const override { return i >= 0 && i < 4 ? meters[i] : 0.0f; }
+  bool ResizeWindow(int width, int height) override {
+    return resize && resize->ui_resize && resize->ui_resize(resize->handle, width, height) == 0;
+  }
 
  private:
   static bool Valid(int index) { return index >= 0 && index < kNumParams; }
@@ -90,6 +94,7 @@ class TLv2Ui : public IEditorPlugin {
   LV2UI_Write_Function write;
   LV2UI_Controller controller;
   const LV2UI_Touch* touch;
+  const LV2UI_Resize* resize = nullptr;  // when the host offers it
   TParam params[kNumParams];
   float meters[4] = {};
   std::unique_ptr<Editor> editor;  // last: it goes first, while the records exist

@@ -2,24 +2,41 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <string>
+
 #include "editor/png_image.h"
 
-// The linked pack holds the editor's seven images in order, each a PNG of its size.
-TEST(ImagePack, SevenImagesInPackOrder) {
+// The linked pack holds the editor's seven images in order at 1x, then at 1.5x and
+// 2x, each a PNG of its size at that zoom: an edge at u units lies at pixel
+// floor(u * zoom + 1/2), filmstrip frames at their zoomed height each.
+TEST(ImagePack, SevenImagesAtEachZoomInPackOrder) {
   std::vector<TPackEntry> entries;
   ASSERT_TRUE(ReadImagePack(kImagePack, kImagePackSize, entries));
   const char* names[] = {"ABOUT", "BACKGROUND", "BIG_KNOB", "SMALL_KNOB", "MID_KNOB", "SWITCH", "VU_SCALE"};
-  const int sizes[][2] = {{773, 491}, {773, 491}, {96, 12384}, {48, 6192}, {72, 9288}, {56, 118}, {10, 257}};
+  // Frame width, frame height and frame count at 1x.
+  const int frames[][3] = {{773, 491, 1}, {773, 491, 1}, {96, 96, 129}, {48, 48, 129},
+                           {72, 72, 129}, {56, 59, 2},   {10, 257, 1}};
   const bool noAlpha[] = {false, true, false, false, false, false, true};
-  ASSERT_EQ(entries.size(), 7u);
-  for (int i = 0; i < 7; ++i) {
-    EXPECT_EQ(entries[i].name, names[i]);
-    TPngImage img;
-    ASSERT_TRUE(DecodePng(entries[i].data, entries[i].size, img)) << names[i];
-    EXPECT_EQ(img.width, sizes[i][0]) << names[i];
-    EXPECT_EQ(img.height, sizes[i][1]) << names[i];
-    EXPECT_EQ(img.noAlpha, noAlpha[i]) << names[i];
-  }
+  const struct {
+    double zoom;
+    const char* suffix;
+  } zooms[] = {{1.0, ""}, {1.5, "@1.5x"}, {2.0, "@2x"}};
+  ASSERT_EQ(entries.size(), 21u);
+  auto px = [](int units, double zoom) { return static_cast<int>(std::floor(units * zoom + 0.5)); };
+  for (int z = 0; z < 3; ++z)
+    for (int i = 0; i < 7; ++i) {
+      const TPackEntry& e = entries[z * 7 + i];
+      const std::string name = std::string(names[i]) + zooms[z].suffix;
+      EXPECT_EQ(e.name, name);
+      TPngImage img;
+      ASSERT_TRUE(DecodePng(e.data, e.size, img)) << name;
+      // The meter's scale is an unlit and a lit half of equal width.
+      const int width = i == 6 ? 2 * px(5, zooms[z].zoom) : px(frames[i][0], zooms[z].zoom);
+      EXPECT_EQ(img.width, width) << name;
+      EXPECT_EQ(img.height, frames[i][2] * px(frames[i][1], zooms[z].zoom)) << name;
+      EXPECT_EQ(img.noAlpha, noAlpha[i]) << name;
+    }
 }
 
 // A damaged pack is refused whole, never read past its end.

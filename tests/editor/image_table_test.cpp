@@ -37,3 +37,35 @@ TEST(ImageTable, SizeFromTheHeaderAlone) {
   EXPECT_FALSE(imageSize("BIG", w, h));
   EXPECT_FALSE(imageSize(nullptr, w, h));
 }
+
+// Each zoom has its own bitmap, sized in 1x units, its pixels drawn for that zoom;
+// a zoom the pack lacks gets the 1x image, which the drawing resamples.
+TEST(ImageTable, ImagesForEachZoom) {
+  TZBitmap* one = findImage("SWITCH");
+  TZBitmap* two = findImage("SWITCH", 2.0);
+  TZBitmap* oneHalf = findImage("SWITCH", 1.5);
+  ASSERT_TRUE(one && two && oneHalf);
+  EXPECT_NE(one, two);
+  EXPECT_NE(two, oneHalf);
+  for (const TZBitmap* b : {one, two, oneHalf}) {
+    EXPECT_EQ(b->getWidth(), 56);
+    EXPECT_EQ(b->getHeight(), 118);
+  }
+  EXPECT_EQ(two->getScale(), 2.0);
+  EXPECT_EQ(two->getPixelWidth(), 112);
+  EXPECT_EQ(two->getPixelHeight(), 236);
+  EXPECT_EQ(oneHalf->getScale(), 1.5);
+  EXPECT_EQ(oneHalf->getPixelWidth(), 84);
+  EXPECT_EQ(oneHalf->getPixelHeight(), 178);  // two frames of 89
+  EXPECT_EQ(findImage("SWITCH", 3.0), one);
+  EXPECT_EQ(findImage("SWITCH@2x", 2.0), nullptr);  // zoomed names are no names of their own
+}
+
+// Decoding waits for the first look-up of each image at each zoom.
+TEST(ImageTable, DecodesOnlyWhatIsLookedUp) {
+  const int before = decodedImages();
+  findImage("BIG_KNOB", 1.5);
+  EXPECT_EQ(decodedImages(), before + 1);
+  findImage("BIG_KNOB", 1.5);
+  EXPECT_EQ(decodedImages(), before + 1);
+}

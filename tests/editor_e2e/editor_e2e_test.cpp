@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <string>
 #include <vector>
@@ -578,4 +579,202 @@ TEST(EditorLifecycle, EffCloseWithTheEditorOpenClosesItsWindowFirst) {
   Pump();
   p.reset();
   Pump();
+}
+
+// ---- Zoom ----
+// A ctest entry of their own: the user's zoom choice lasts as long as the process, so
+// these run in order in a fresh one and leave the choice at 100 %. The screen's DPI is
+// read when a process starts: that test runs a child process of this executable with
+// the Windows setting for 200 % (LogPixels 192) in the registry.
+
+namespace {
+
+constexpr int kWidth2 = 1546, kHeight2 = 982;
+const char* const kDpiChildVariable = "SORAVEL_E2E_DPI_CHILD";
+constexpr Point kZoom100{251, 375};  // the about view's zoom choices
+constexpr Point kZoom200{339, 375};
+
+void SizeHost(HWND host, int width, int height) {
+  SetWindowPos(host, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  Pump();
+}
+
+class EditorE2EZoom : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    // A host that follows the screen's DPI (before any window of the process).
+    if (std::getenv(kDpiChildVariable)) SetProcessDPIAware();
+    ASSERT_TRUE(PluginLibrary::Get().error.empty()) << PluginLibrary::Get().error;
+    p = std::make_unique<Instance>();
+    ASSERT_NE(p->effect(), nullptr);
+    p->Start();
+    host = HostWindow();
+    Events().clear();
+    SizeRequests().clear();
+    HostResizes() = true;
+  }
+  void TearDown() override {
+    if (p && p->effect()) {
+      p->Dispatch(effEditClose);
+      p->Close();
+    }
+    SizeHost(host, kWidth, kHeight);
+  }
+  std::pair<int, int> Rect() {
+    ERect* r = nullptr;
+    EXPECT_EQ(p->Dispatch(effEditGetRect, 0, 0, &r), 1);
+    return r ? std::make_pair(r->right - r->left, r->bottom - r->top) : std::make_pair(0, 0);
+  }
+  // Opens as a host does: its window made the size the editor asks for.
+  void Open() {
+    const auto [w, h] = Rect();
+    SizeHost(host, w, h);
+    ASSERT_EQ(p->Dispatch(effEditOpen, 0, 0, host), 1);
+    editor = EditorWindow(host);
+    ASSERT_NE(editor, nullptr);
+    Idle(*p, 60);
+  }
+  std::pair<int, int> WindowSize() {
+    RECT r{};
+    GetClientRect(editor, &r);
+    return {r.right, r.bottom};
+  }
+  void Send(UINT msg, WPARAM flags, int x, int y) {
+    SendMessageA(editor, msg, flags, MAKELPARAM(x, y));
+  }
+  void Click(int x, int y) {
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, x, y);
+    Send(WM_LBUTTONUP, 0, x, y);
+  }
+  // At 2x: a drag of 100 pixels and a click on the switch reach the host as 50 pixels
+  // and a click do at 1x; the picture is the editor's, twice as large.
+  void WorksAtTwoX(const char* shotName = nullptr) {
+    EXPECT_EQ(WindowSize(), std::make_pair(kWidth2, kHeight2));
+    Idle(*p, shotName ? 1500 : 100);  // for a picture: the meter's markers come to rest
+    const Shot shot = Capture(editor);
+    ASSERT_EQ(shot.width, kWidth2);
+    // The panel's lettering lies where the layout puts it, twice as far out: the Size
+    // knob's label ("SIZE", light on the card) under its display at 2x.
+    int light = 0;
+    for (int y = 2 * 281; y < 2 * 291; ++y)
+      for (int x = 2 * 460; x < 2 * 492; ++x) light += Brightness(shot.at(x, y)) > 150;
+    EXPECT_GT(light, 40) << "no label where the layout puts it at 2x";
+    if (shotName) Save(shot, shotName);
+    p->Set(9, 0.3f);
+    Idle(*p, 30);
+    Events().clear();
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, 2 * kSizeKnob.x, 2 * kSizeKnob.y);
+    for (int dy = 10; dy <= 100; dy += 10)
+      Send(WM_MOUSEMOVE, MK_LBUTTON, 2 * kSizeKnob.x, 2 * kSizeKnob.y - dy);
+    Send(WM_LBUTTONUP, 0, 2 * kSizeKnob.x, 2 * kSizeKnob.y - 100);
+    EXPECT_NEAR(p->Get(9), 0.55f, 0.01f);
+    EXPECT_TRUE(IsOneGesture(9));
+    Events().clear();
+    const float frozen = p->Get(8);
+    Click(2 * kFreezeSwitch.x, 2 * kFreezeSwitch.y);
+    EXPECT_NE(p->Get(8), frozen);
+    EXPECT_TRUE(IsOneGesture(8));
+  }
+  std::unique_ptr<Instance> p;
+  HWND host = nullptr;
+  HWND editor = nullptr;
+};
+
+}  // namespace
+
+// The host's content scale before opening, and a change of it while open.
+TEST_F(EditorE2EZoom, HostContentScaleBeforeAndAfterOpening) {
+  EXPECT_EQ(p->Dispatch(effVendorSpecific, 0x50726553, 0x41654373, nullptr, 2.0f), 1);
+  EXPECT_EQ(Rect(), std::make_pair(kWidth2, kHeight2));
+  Open();
+  WorksAtTwoX("editor-200.png");
+  EXPECT_TRUE(SizeRequests().empty());
+  EXPECT_EQ(p->Dispatch(effVendorSpecific, 0x50726553, 0x41654373, nullptr, 1.0f), 1);
+  ASSERT_EQ(SizeRequests().size(), 1u);
+  EXPECT_EQ(SizeRequests()[0].width, kWidth);
+  EXPECT_EQ(SizeRequests()[0].height, kHeight);
+  EXPECT_EQ(WindowSize(), std::make_pair(kWidth, kHeight));
+  EXPECT_EQ(Rect(), std::make_pair(kWidth, kHeight));
+  EXPECT_EQ(p->Dispatch(effVendorSpecific, 0x50726553, 0x41654373, nullptr, 8.0f), 0);
+  EXPECT_EQ(WindowSize(), std::make_pair(kWidth, kHeight));
+}
+
+// The user's choice in the about view: refused by the host, the editor stays as it was;
+// reopened, it comes at the choice; the next instance asks for that size too.
+TEST_F(EditorE2EZoom, UserChoiceRefusedThenReopenedAndRemembered) {
+  Open();
+  Click(kLogo.x, kLogo.y);
+  Idle(*p, 30);
+  HostResizes() = false;
+  Click(kZoom200.x, kZoom200.y);
+  ASSERT_EQ(SizeRequests().size(), 1u);
+  EXPECT_EQ(SizeRequests()[0].width, kWidth2);
+  EXPECT_EQ(WindowSize(), std::make_pair(kWidth, kHeight));
+  EXPECT_EQ(Rect(), std::make_pair(kWidth, kHeight));
+  p->Dispatch(effEditClose);
+  HostResizes() = true;
+  EXPECT_EQ(Rect(), std::make_pair(kWidth2, kHeight2));
+  Open();
+  WorksAtTwoX();
+  {
+    Instance second;
+    second.Start();
+    ERect* r = nullptr;
+    second.Dispatch(effEditGetRect, 0, 0, &r);
+    ASSERT_NE(r, nullptr);
+    EXPECT_EQ(r->right - r->left, kWidth2);
+  }
+  // Back to 100 % from the about view at 2x.
+  Click(2 * kLogo.x, 2 * kLogo.y);
+  Idle(*p, 30);
+  SizeRequests().clear();
+  Click(2 * kZoom100.x, 2 * kZoom100.y);
+  ASSERT_EQ(SizeRequests().size(), 1u);
+  EXPECT_EQ(WindowSize(), std::make_pair(kWidth, kHeight));
+}
+
+// Windows at 200 % (LogPixels 192): a DPI-aware host's editor opens at 200 %. Runs
+// this executable again with the setting, as the system reads it when a process starts.
+TEST_F(EditorE2EZoom, OpensAtTwiceByTheScreensDpi) {
+  if (std::getenv(kDpiChildVariable)) {
+    Open();
+    WorksAtTwoX();
+    return;
+  }
+  HKEY key = nullptr;
+  ASSERT_EQ(RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, nullptr, 0,
+                            KEY_READ | KEY_WRITE, nullptr, &key, nullptr),
+            ERROR_SUCCESS);
+  DWORD old = 0, oldSize = sizeof old, type = 0;
+  const bool hadOld = RegQueryValueExA(key, "LogPixels", nullptr, &type,
+                                       reinterpret_cast<BYTE*>(&old), &oldSize) == ERROR_SUCCESS;
+  const DWORD dpi = 192;
+  ASSERT_EQ(RegSetValueExA(key, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi),
+                           sizeof dpi),
+            ERROR_SUCCESS);
+  char self[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, self, MAX_PATH);
+  std::string command = std::string("\"") + self +
+                        "\" --gtest_brief=1 --gtest_filter=EditorE2EZoom.OpensAtTwiceByTheScreensDpi";
+  SetEnvironmentVariableA(kDpiChildVariable, "1");
+  STARTUPINFOA si{};
+  si.cb = sizeof si;
+  PROCESS_INFORMATION pi{};
+  const BOOL started = CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                      nullptr, &si, &pi);
+  SetEnvironmentVariableA(kDpiChildVariable, nullptr);
+  DWORD exitCode = 1;
+  if (started) {
+    WaitForSingleObject(pi.hProcess, 120000);
+    GetExitCodeProcess(pi.hProcess, &exitCode);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+  }
+  if (hadOld)
+    RegSetValueExA(key, "LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&old), sizeof old);
+  else
+    RegDeleteValueA(key, "LogPixels");
+  RegCloseKey(key);
+  ASSERT_TRUE(started);
+  EXPECT_EQ(exitCode, 0u) << "the editor did not work at 200 % in a process at 192 dpi";
 }

@@ -15,6 +15,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <functional>
 #include <memory>
@@ -30,6 +31,7 @@
 
 // Last: Xlib's macros (None, Bool, Status) clash with names in the headers above.
 #include <X11/Xlib.h>
+#include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XRes.h>
 #include <X11/extensions/XTest.h>
@@ -94,28 +96,30 @@ struct Shot {
   std::vector<uint32_t> px;
 };
 
-Shot Capture(::Window w) {
+// The window's top-left width x height pixels (on screen: the server has no others).
+Shot Capture(::Window w, int width = kWidth, int height = kHeight) {
   Shot s;
   XSync(Dpy(), False);
-  XImage* img = XGetImage(Dpy(), w, 0, 0, kWidth, kHeight, AllPlanes, ZPixmap);
+  XImage* img = XGetImage(Dpy(), w, 0, 0, width, height, AllPlanes, ZPixmap);
   if (!img) return s;
-  s.width = kWidth;
-  s.height = kHeight;
-  s.px.resize(static_cast<size_t>(kWidth) * kHeight);
-  for (int y = 0; y < kHeight; ++y)
-    for (int x = 0; x < kWidth; ++x)
-      s.px[static_cast<size_t>(y) * kWidth + x] = XGetPixel(img, x, y) & 0xffffff;
+  s.width = width;
+  s.height = height;
+  s.px.resize(static_cast<size_t>(width) * height);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x)
+      s.px[static_cast<size_t>(y) * width + x] = XGetPixel(img, x, y) & 0xffffff;
   XDestroyImage(img);
   return s;
 }
 
 int Differing(const Shot& a, const Shot& b, int left = 0, int top = 0, int right = kWidth,
               int bottom = kHeight) {
-  if (a.px.size() != b.px.size() || a.px.empty()) return -1;
+  if (a.px.size() != b.px.size() || a.px.empty() || a.width != b.width) return -1;
+  const int w = a.width;
   int n = 0;
-  for (int y = top; y < bottom; ++y)
-    for (int x = left; x < right; ++x)
-      n += a.px[static_cast<size_t>(y) * kWidth + x] != b.px[static_cast<size_t>(y) * kWidth + x];
+  for (int y = top; y < bottom && y < a.height; ++y)
+    for (int x = left; x < right && x < w; ++x)
+      n += a.px[static_cast<size_t>(y) * w + x] != b.px[static_cast<size_t>(y) * w + x];
   return n;
 }
 
@@ -148,20 +152,24 @@ bool WritePng(const Shot& s, const std::string& path) {
 VstIntPtr QuietHost(AEffect*, VstInt32 op, VstInt32, VstIntPtr, void*, float) {
   return op == audioMasterVersion ? 2400 : 0;
 }
-Shot RasterReference(const std::function<void(VstPlugin&)>& setUp = {}) {
+// At a zoom, the top-left width x height pixels.
+Shot RasterReference(const std::function<void(VstPlugin&)>& setUp = {}, float zoom = 1.0f,
+                     int width = kWidth, int height = kHeight) {
   static int parent;
   VstPlugin plugin(QuietHost);
   if (setUp) setUp(plugin);
   auto* editor = dynamic_cast<Editor*>(plugin.getEditor());
   Shot s;
-  if (!editor || !editor->open(&parent)) return s;
+  if (!editor) return s;
+  editor->setContentScale(zoom);
+  if (!editor->open(&parent)) return s;
   editor->idle();
   auto& w = *static_cast<raster::RasterWindow*>(editor->getFrame()->platformWindow());
   w.paint();
-  s.width = kWidth;
-  s.height = kHeight;
-  for (int y = 0; y < kHeight; ++y)
-    for (int x = 0; x < kWidth; ++x) s.px.push_back(w.surface().pixel(x, y) & 0xffffff);
+  s.width = width;
+  s.height = height;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) s.px.push_back(w.surface().pixel(x, y) & 0xffffff);
   editor->close();
   return s;
 }
@@ -619,4 +627,200 @@ TEST(EditorX11NoDisplay, OpenAnswersZeroAndAudioGoesOn) {
   p.Dispatch(effEditIdle);
   p.Dispatch(effEditClose);
   EXPECT_GT(p.Process(0.5f, 4096), 0.0f);
+}
+
+// ---- Zoom ----
+// Run in a process of their own (a ctest entry of its own): the user's zoom choice holds
+// for the rest of the process, so these tests run in order and leave it at 100 %.
+
+namespace {
+
+constexpr int kWidth2 = 1546, kHeight2 = 982;
+
+// The server's resource database, as xrdb sets it: the RESOURCE_MANAGER property of the
+// root window, read by every connection opened afterwards.
+void SetResources(const char* text) {
+  Display* d = Dpy();
+  const Atom rm = XInternAtom(d, "RESOURCE_MANAGER", False);
+  if (text)
+    XChangeProperty(d, DefaultRootWindow(d), rm, XA_STRING, 8, PropModeReplace,
+                    reinterpret_cast<const unsigned char*>(text), static_cast<int>(std::strlen(text)));
+  else
+    XDeleteProperty(d, DefaultRootWindow(d), rm);
+  XSync(d, False);
+}
+
+// The part of a zoomed editor on this server's screen.
+int VisibleWidth(int w) { return std::min(w, DisplayWidth(Dpy(), DefaultScreen(Dpy()))); }
+int VisibleHeight(int h) { return std::min(h, DisplayHeight(Dpy(), DefaultScreen(Dpy()))); }
+
+class EditorX11Zoom : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_NE(Dpy(), nullptr) << "no X display: run under xvfb-run";
+    ASSERT_TRUE(PluginLibrary::Get().error.empty()) << PluginLibrary::Get().error;
+    p = std::make_unique<Instance>();
+    ASSERT_NE(p->effect(), nullptr);
+    p->Start();
+    host = HostWindow();
+    MoveTo(kWidth - 5, kHeight - 5);
+    Events().clear();
+    SizeRequests().clear();
+    HostResizes() = true;
+  }
+  void TearDown() override {
+    for (unsigned b = 1; b <= 3; ++b) Button(b, false);
+    if (p && p->effect()) {
+      p->Dispatch(effEditClose);
+      p->Close();
+    }
+    SetResources(nullptr);
+    XResizeWindow(Dpy(), host, kWidth, kHeight);
+    XSync(Dpy(), False);
+  }
+  std::pair<int, int> Rect() {
+    ERect* r = nullptr;
+    EXPECT_EQ(p->Dispatch(effEditGetRect, 0, 0, &r), 1);
+    return r ? std::make_pair(r->right - r->left, r->bottom - r->top) : std::make_pair(0, 0);
+  }
+  // Opens as a host does: its window made the size the editor asks for.
+  void Open() {
+    const auto [w, h] = Rect();
+    XResizeWindow(Dpy(), host, static_cast<unsigned>(w), static_cast<unsigned>(h));
+    ASSERT_EQ(p->Dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(host)), 1);
+    const std::vector<::Window> kids = Children(host);
+    ASSERT_EQ(kids.size(), 1u);
+    editor = kids[0];
+    IdleFor(*p, 60);
+  }
+  std::pair<int, int> WindowSize() {
+    XWindowAttributes a{};
+    XSync(Dpy(), False);
+    XGetWindowAttributes(Dpy(), editor, &a);
+    return {a.width, a.height};
+  }
+  // What the window shows on screen is what the raster draws at 2x.
+  void ShowsTheRasterAtTwoX(const char* shotName = nullptr) {
+    const int w = VisibleWidth(kWidth2), h = VisibleHeight(kHeight2);
+    IdleFor(*p, 1500);  // the meter's markers, at the top on opening, come to rest
+    const Shot reference = RasterReference({}, 2.0f, w, h);
+    Shot shown;
+    IdleUntil(*p, [&] { return Differing(shown = Capture(editor, w, h), reference, 0, 0, w, h) == 0; });
+    EXPECT_EQ(Differing(shown, reference, 0, 0, w, h), 0) << "pixels differ from the raster's";
+    if (shotName && w == kWidth2 && h == kHeight2) {  // a screen large enough for all of it
+      EXPECT_TRUE(WritePng(shown, std::string(SORAVEL_SHOT_DIR) + "/" + shotName));
+    }
+  }
+  // A drag of 100 pixels and a click on the switch at 2x reach the host as 50 pixels
+  // and a click do at 1x.
+  void DragAndClickAtTwoX() {
+    p->Set(kSize, 0.3f);
+    IdleFor(*p, 40);
+    Events().clear();
+    MoveTo(2 * kSizeKnob.x, 2 * kSizeKnob.y);
+    Button(1, true);
+    for (int dy = 10; dy <= 100; dy += 10) {
+      MoveTo(2 * kSizeKnob.x, 2 * kSizeKnob.y - dy);
+      IdleFor(*p, 0);
+    }
+    Button(1, false);
+    ASSERT_TRUE(IdleUntilEnded()) << Sequence();
+    EXPECT_NEAR(p->Get(kSize), 0.55f, 0.01f);
+    EXPECT_TRUE(IsOneGesture(kSize));
+    Events().clear();
+    const float frozen = p->Get(kDecayFreeze);
+    Click(2 * kFreezeSwitch.x, 2 * kFreezeSwitch.y);
+    ASSERT_TRUE(IdleUntilEnded()) << Sequence();
+    EXPECT_NE(p->Get(kDecayFreeze), frozen);
+    EXPECT_TRUE(IsOneGesture(kDecayFreeze));
+  }
+  bool IdleUntilEnded() {
+    return IdleUntil(*p, [] {
+      return Count(audioMasterEndEdit) > 0 &&
+             Count(audioMasterEndEdit) == Count(audioMasterBeginEdit);
+    });
+  }
+  std::unique_ptr<Instance> p;
+  ::Window host = 0, editor = 0;
+};
+
+}  // namespace
+
+// A desktop at 200 % (Xft.dpi 192): the editor asks for twice its size and opens at it.
+TEST_F(EditorX11Zoom, OpensAtTwiceBySettingOfTheDesktop) {
+  SetResources("Xft.antialias:\t1\nXft.dpi:\t192\n");
+  EXPECT_EQ(Rect(), std::make_pair(kWidth2, kHeight2));
+  Open();
+  EXPECT_EQ(WindowSize(), std::make_pair(kWidth2, kHeight2));
+  ShowsTheRasterAtTwoX();
+  DragAndClickAtTwoX();
+  EXPECT_TRUE(SizeRequests().empty());
+}
+
+// The host's content scale before opening, and a change of it while open.
+TEST_F(EditorX11Zoom, HostContentScaleBeforeAndAfterOpening) {
+  EXPECT_EQ(p->Dispatch(effVendorSpecific, 0x50726553, 0x41654373, nullptr, 2.0f), 1);
+  EXPECT_EQ(Rect(), std::make_pair(kWidth2, kHeight2));
+  Open();
+  EXPECT_EQ(WindowSize(), std::make_pair(kWidth2, kHeight2));
+  ShowsTheRasterAtTwoX("editor-linux-200.png");
+  DragAndClickAtTwoX();
+  EXPECT_EQ(p->Dispatch(effVendorSpecific, 0x50726553, 0x41654373, nullptr, 1.0f), 1);
+  IdleFor(*p, 60);
+  ASSERT_EQ(SizeRequests().size(), 1u);
+  EXPECT_EQ(SizeRequests()[0].width, kWidth);
+  EXPECT_EQ(SizeRequests()[0].height, kHeight);
+  EXPECT_EQ(WindowSize(), std::make_pair(kWidth, kHeight));
+  EXPECT_EQ(Rect(), std::make_pair(kWidth, kHeight));
+  const float size = p->Get(kSize), freeze = p->Get(kDecayFreeze);
+  const Shot reference = RasterReference([&](VstPlugin& v) {
+    v.setParameter(kSize, size);
+    v.setParameter(kDecayFreeze, freeze);
+  });
+  Shot shown;
+  IdleUntil(*p, [&] { return Differing(shown = Capture(editor), reference) == 0; });
+  EXPECT_EQ(Differing(shown, reference), 0);
+}
+
+// The user's choice in the about view: a host that refuses the size keeps the editor as
+// it was; reopened, it comes at the choice, which the next instance keeps too. Last: it
+// leaves the choice at 100 %.
+TEST_F(EditorX11Zoom, UserChoiceRefusedThenReopenedAndRemembered) {
+  Open();
+  EXPECT_EQ(WindowSize(), std::make_pair(kWidth, kHeight));
+  const Shot plain = Capture(editor);
+  Click(kLogo.x, kLogo.y);
+  ASSERT_TRUE(IdleUntil(*p, [&] { return Differing(plain, Capture(editor)) > 1000; }));
+  HostResizes() = false;
+  const CBounds twoX = about::kZoomChoices[2], oneX = about::kZoomChoices[0];
+  Click((twoX.left + twoX.right) / 2, (twoX.top + twoX.bottom) / 2);
+  IdleFor(*p, 60);
+  ASSERT_EQ(SizeRequests().size(), 1u);
+  EXPECT_EQ(SizeRequests()[0].width, kWidth2);
+  EXPECT_EQ(SizeRequests()[0].height, kHeight2);
+  EXPECT_EQ(WindowSize(), std::make_pair(kWidth, kHeight));
+  EXPECT_EQ(Rect(), std::make_pair(kWidth, kHeight));
+  p->Dispatch(effEditClose);
+  HostResizes() = true;
+  Open();
+  EXPECT_EQ(WindowSize(), std::make_pair(kWidth2, kHeight2));
+  ShowsTheRasterAtTwoX();
+  DragAndClickAtTwoX();
+
+  Instance second;
+  second.Start();
+  ERect* r = nullptr;
+  second.Dispatch(effEditGetRect, 0, 0, &r);
+  ASSERT_NE(r, nullptr);
+  EXPECT_EQ(r->right - r->left, kWidth2);
+  second.Close();
+
+  // Back to 100 % from the about view at 2x.
+  Click(2 * kLogo.x, 2 * kLogo.y);
+  IdleFor(*p, 60);
+  SizeRequests().clear();
+  Click(oneX.left + oneX.right, oneX.top + oneX.bottom);  // its centre at 2x
+  IdleFor(*p, 60);
+  ASSERT_EQ(SizeRequests().size(), 1u);
+  EXPECT_EQ(WindowSize(), std::make_pair(kWidth, kHeight));
 }

@@ -28,10 +28,27 @@ inline int Count(VstInt32 op) {
   return n;
 }
 
+// The editor's requests for a window size (audioMasterSizeWindow), and the host's answer.
+struct SizeRequest {
+  int width, height;
+};
+inline std::vector<SizeRequest>& SizeRequests() {
+  static std::vector<SizeRequest> requests;
+  return requests;
+}
+inline bool& HostResizes() {
+  static bool resizes = true;
+  return resizes;
+}
+
 inline VstIntPtr RecordingCallback(AEffect* e, VstInt32 op, VstInt32 index, VstIntPtr value,
                                    void* ptr, float opt) {
   if (op == audioMasterAutomate || op == audioMasterBeginEdit || op == audioMasterEndEdit)
     Events().push_back({op, index, opt});
+  if (op == audioMasterSizeWindow) {
+    SizeRequests().push_back({index, static_cast<int>(value)});
+    return HostResizes() ? 1 : 0;
+  }
   return HostCallback(e, op, index, value, ptr, opt);
 }
 

@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
-"""Draw the seven editor images of Soravel from code.
+"""Draw the seven editor images of Soravel from code, at each zoom.
 
-    make_images.py OUTDIR            write the seven PNG files into OUTDIR
+    make_images.py OUTDIR            write the PNG files into OUTDIR: the seven
+                                     images at 1x (NAME.png), 1.5x
+                                     (NAME@1.5x.png) and 2x (NAME@2x.png)
     make_images.py --check DIR       regenerate into a temporary folder and
                                      compare byte for byte with DIR
     make_images.py --print-vu-table  print the meter's 257 lit colours as a
@@ -11,6 +13,12 @@ Needs python3-cairo and python3-png (Debian) and the Liberation Sans font
 (fonts-liberation2).  The output must be byte-for-byte reproducible, so the
 drawing uses no clock and no randomness, and the PNG compression level is
 fixed.
+
+Each zoom is drawn, not resampled: the same drawing code runs on a surface
+of the zoomed size under a cairo scale, so lines, text and gradients are
+sharp at every size.  An edge at u layout pixels lies at floor(u * zoom +
+1/2) pixels, as in the editor; filmstrip frames are laid out at their
+zoomed height each.
 """
 
 import math
@@ -20,6 +28,13 @@ import shutil
 import sys
 import tempfile
 from fractions import Fraction
+
+ZOOMS = ((1, ""), (Fraction(3, 2), "@1.5x"), (2, "@2x"))
+
+
+def px(units, zoom):
+    """Where the edge at `units` layout pixels lies at `zoom`."""
+    return math.floor(Fraction(units) * Fraction(zoom) + Fraction(1, 2))
 
 try:
     import cairo
@@ -35,7 +50,8 @@ WIDTH, HEIGHT = 773, 491
 
 # (label, unit, scale minimum, scale maximum, knob rectangle, value display
 # rectangle)
-INF = "-\u221e"
+MINUS = "\u2212"
+INF = MINUS + "\u221e"
 KNOBS = [
     ("INPUT", "dB", INF, "0", (633, 78, 681, 126), (633, 126, 681, 140)),
     ("OUTPUT", "dB", INF, "0", (682, 78, 730, 126), (682, 126, 730, 140)),
@@ -50,9 +66,9 @@ KNOBS = [
     ("BASS RATIO", "\u00d7", "0", "3", (54, 362, 126, 434), (66, 439, 114, 453)),
     ("CROSSOVER", "Hz", "50", "2k", (144, 362, 216, 434), (156, 439, 204, 453)),
     ("HIGH DAMPING", "Hz", "500", "20k", (235, 362, 307, 434), (247, 439, 295, 453)),
-    ("LEVEL", "dB", "-15", "+15", (348, 362, 420, 434), (360, 439, 408, 453)),
+    ("LEVEL", "dB", MINUS + "15", "+15", (348, 362, 420, 434), (360, 439, 408, 453)),
     ("FREQ", "Hz", "30", "3k", (424, 390, 472, 438), (424, 439, 472, 453)),
-    ("LEVEL", "dB", "-15", "+15", (482, 362, 554, 434), (494, 439, 542, 453)),
+    ("LEVEL", "dB", MINUS + "15", "+15", (482, 362, 554, 434), (494, 439, 542, 453)),
     ("FREQ", "Hz", "160", "10k", (558, 390, 606, 438), (558, 439, 606, 453)),
 ]
 
@@ -116,13 +132,39 @@ CARD_TOP = rgb("#2d3137")
 CARD_BOTTOM = rgb("#25282d")
 FIELD = rgb("#111316")
 TEXT = rgb("#d9dde3")
-TEXT_DIM = rgb("#8d949d")
+# The small print (range labels, units, sub-captions, the meter's scale) keeps
+# a contrast of at least 4.5:1 on every surface it lies on; TEXT_FAINT is for
+# minor tick marks, not text.
+TEXT_DIM = rgb("#9ea5ae")
 TEXT_FAINT = rgb("#5d636b")
-TEXT_UNIT = rgb("#7a818a")
+TEXT_UNIT = rgb("#9aa1aa")
 ACCENT = rgb("#ffa733")
 ACCENT_DEEP = rgb("#e07b12")
 TICK = rgb("#8a919a")
 TICK_MAJOR = rgb("#c3c8cf")
+
+SMALL_PRINT = {"TEXT_DIM": TEXT_DIM, "TEXT_UNIT": TEXT_UNIT}
+SMALL_PRINT_GROUNDS = (CARD_TOP, CARD_BOTTOM, BG_TOP, BG_BOTTOM, rgb("#2e3238"),
+                       rgb("#1e2125"))
+MIN_CONTRAST = 4.5
+
+
+def contrast(a, b):
+    """Contrast ratio of two opaque colours (relative luminance, sRGB)."""
+    def lum(c):
+        lin = [v / 12.92 if v <= 0.03928 else ((v + 0.055) / 1.055) ** 2.4 for v in c[:3]]
+        return 0.2126 * lin[0] + 0.7152 * lin[1] + 0.0722 * lin[2]
+    la, lb = lum(a), lum(b)
+    return (max(la, lb) + 0.05) / (min(la, lb) + 0.05)
+
+
+def check_small_print():
+    for name, c in SMALL_PRINT.items():
+        for g in SMALL_PRINT_GROUNDS:
+            if contrast(c, g) < MIN_CONTRAST:
+                raise SystemExit("make_images: %s has a contrast of %.2f:1 on %s"
+                                 % (name, contrast(c, g), g))
+
 
 FONT = "Liberation Sans"
 LOGO_FONT = "Liberation Sans"
@@ -377,17 +419,25 @@ def draw_knob(ctx, size, k):
     ctx.stroke()
 
 
-def make_knob(size):
-    surface = cairo.ImageSurface(cairo.FORMAT_ARGB32, size, size * KNOB_FRAMES)
+def make_filmstrip(width, height, frames, zoom, draw):
+    """frames of width x height layout pixels, one under the other, each at
+    its zoomed height."""
+    fw, fh = px(width, zoom), px(height, zoom)
+    surface = cairo.ImageSurface(cairo.FORMAT_ARGB32, fw, fh * frames)
     ctx = new_context(surface)
-    for k in range(KNOB_FRAMES):
+    for k in range(frames):
         ctx.save()
-        ctx.translate(0, k * size)
-        ctx.rectangle(0, 0, size, size)
+        ctx.translate(0, k * fh)
+        ctx.rectangle(0, 0, fw, fh)
         ctx.clip()
-        draw_knob(ctx, size, k)
+        ctx.scale(float(zoom), float(zoom))
+        draw(ctx, k)
         ctx.restore()
     return surface
+
+
+def make_knob(size, zoom=1):
+    return make_filmstrip(size, size, KNOB_FRAMES, zoom, lambda ctx, k: draw_knob(ctx, size, k))
 
 
 def draw_knob_scale(ctx, rect, unit, lo, hi):
@@ -481,30 +531,33 @@ def draw_switch(ctx, on):
     ctx.stroke()
 
 
-def make_switch():
-    surface = cairo.ImageSurface(cairo.FORMAT_ARGB32, 56, 118)
-    ctx = new_context(surface)
-    for frame, on in enumerate((False, True)):
-        ctx.save()
-        ctx.translate(0, frame * 59)
-        ctx.rectangle(0, 0, 56, 59)
-        ctx.clip()
-        draw_switch(ctx, on)
-        ctx.restore()
-    return surface
+def make_switch(zoom=1):
+    return make_filmstrip(56, 59, 2, zoom, lambda ctx, k: draw_switch(ctx, k == 1))
 
 
 # ---------------------------------------------------------------------------
 # Meter scale image.
 
-def make_vu_scale():
+def unit_of(pixel, zoom):
+    """The layout pixel whose zoomed pixels hold `pixel`."""
+    u = 0
+    while px(u + 1, zoom) <= pixel:
+        u += 1
+    return u
+
+
+def make_vu_scale(zoom=1):
+    """Unlit columns, then as many lit ones; each row the colour of the
+    layout row it belongs to, so the meter's rows stay exact at any zoom."""
     lit = vu_lit_table()
     unlit = vu_unlit_table(lit)
+    half = px(METER_BAR_WIDTH, zoom)
     rows = []
-    for y in range(METER_ROWS):
+    for y in range(px(METER_ROWS, zoom)):
+        r = unit_of(y, zoom)
         row = bytearray()
-        row += bytes(unlit[y]) * 5
-        row += bytes(lit[y]) * 5
+        row += bytes(unlit[r]) * half
+        row += bytes(lit[r]) * half
         rows.append(row)
     return rows
 
@@ -592,33 +645,36 @@ def draw_meter_scale(ctx):
         ctx.line_to(xr, y)
         ctx.stroke()
         if db in labelled:
-            s = "0" if db == 0 else "%d" % -db
+            s = "0" if db == 0 else MINUS + "%d" % -db
             draw_text(ctx, s, METER_LEFT + 31.5, y + 3.0, TEXT_DIM)
     set_font(ctx, 7.5, bold=True)
-    draw_text(ctx, "dB", METER_LEFT + 31.5, METER_TOP - 6, TEXT_FAINT)
+    draw_text(ctx, "dB", METER_LEFT + 31.5, METER_TOP - 6, TEXT_DIM)
 
 
-def put_meter_bars(surface, unlit):
+def put_meter_bars(surface, unlit, zoom):
     """Copy the unlit column of VU_SCALE into the background, pixel for
     pixel, where the meter draws its bars."""
     surface.flush()
     data = surface.get_data()
     stride = surface.get_stride()
     for off in METER_BAR_OFFSETS:
+        x0 = px(METER_LEFT + off, zoom)
+        x1 = px(METER_LEFT + off + METER_BAR_WIDTH, zoom)
         for row in range(METER_ROWS):
             r, g, b = unlit[row]
-            y = METER_TOP + row
-            for x in range(METER_LEFT + off, METER_LEFT + off + METER_BAR_WIDTH):
-                i = y * stride + 4 * x
-                data[i:i + 4] = bytes((b, g, r, 255))
+            for y in range(px(METER_TOP + row, zoom), px(METER_TOP + row + 1, zoom)):
+                for x in range(x0, x1):
+                    i = y * stride + 4 * x
+                    data[i:i + 4] = bytes((b, g, r, 255))
     surface.mark_dirty()
 
 
-def make_background():
+def make_background(zoom=1):
     lit = vu_lit_table()
     unlit = vu_unlit_table(lit)
-    surface = cairo.ImageSurface(cairo.FORMAT_RGB24, WIDTH, HEIGHT)
+    surface = cairo.ImageSurface(cairo.FORMAT_RGB24, px(WIDTH, zoom), px(HEIGHT, zoom))
     ctx = new_context(surface)
+    ctx.scale(float(zoom), float(zoom))
 
     # Panel: graphite, lighter at the top, with a faint warm glow behind
     # the logo.
@@ -720,21 +776,23 @@ def make_background():
         ctx.rectangle(METER_LEFT + off - 2, METER_TOP - 2, 18, METER_ROWS + 4)
         ctx.set_source_rgba(*FIELD)
         ctx.fill()
-    put_meter_bars(surface, unlit)
+    put_meter_bars(surface, unlit, zoom)
     return surface
 
 
 # ---------------------------------------------------------------------------
 # About panel.
 
-def make_about():
+def make_about(zoom=1):
     pl, pt, pr, pb = ABOUT_PANEL
     pw, ph = pr - pl, pb - pt
+    width, height = px(WIDTH, zoom), px(HEIGHT, zoom)
 
     # Colour layer, drawn opaque; the alpha is set afterwards from the
     # panel's coverage so that the margin is exactly 60 % opaque.
-    color = cairo.ImageSurface(cairo.FORMAT_RGB24, WIDTH, HEIGHT)
+    color = cairo.ImageSurface(cairo.FORMAT_RGB24, width, height)
     ctx = new_context(color)
+    ctx.scale(float(zoom), float(zoom))
     ctx.rectangle(0, 0, WIDTH, HEIGHT)
     ctx.set_source_rgba(0.03, 0.035, 0.04, 1)
     ctx.fill()
@@ -836,11 +894,12 @@ def make_about():
     draw_text(ctx, cap, hx + 14, hy + 5, rgb("#1b1d21"), align="left")
 
     set_font(ctx, 9.5)
-    draw_text(ctx, "Stereo in, stereo out  \u00b7  VST 2 plug-in", 386, 406 - 6, TEXT_FAINT)
+    draw_text(ctx, "Stereo in, stereo out  \u00b7  VST 2 plug-in", 386, 406 - 6, TEXT_DIM)
 
     # Coverage of the panel: 0 outside, 255 inside, antialiased edge.
-    mask = cairo.ImageSurface(cairo.FORMAT_A8, WIDTH, HEIGHT)
+    mask = cairo.ImageSurface(cairo.FORMAT_A8, width, height)
     mctx = cairo.Context(mask)
+    mctx.scale(float(zoom), float(zoom))
     rounded_rect(mctx, pl, pt, pw, ph, 12)
     mctx.set_source_rgba(0, 0, 0, 1)
     mctx.fill()
@@ -852,38 +911,45 @@ def make_about():
     out = []
     margin_alpha = 153
     alpha_of = bytes(margin_alpha + ((255 - margin_alpha) * c + 127) // 255 for c in range(256))
-    for y in range(HEIGHT):
-        row = bytearray(4 * WIDTH)
+    for y in range(height):
+        row = bytearray(4 * width)
         src = rows[y]
         row[0::4] = src[0::3]
         row[1::4] = src[1::3]
         row[2::4] = src[2::3]
-        row[3::4] = mdata[y * mstride:y * mstride + WIDTH].translate(alpha_of)
+        row[3::4] = mdata[y * mstride:y * mstride + width].translate(alpha_of)
         out.append(row)
     return out
 
 
 # ---------------------------------------------------------------------------
 
-IMAGE_NAMES = ("ABOUT", "BACKGROUND", "BIG_KNOB", "SMALL_KNOB", "MID_KNOB",
+IMAGE_BASES = ("ABOUT", "BACKGROUND", "BIG_KNOB", "SMALL_KNOB", "MID_KNOB",
                "SWITCH", "VU_SCALE")
+IMAGE_NAMES = tuple(base + suffix for _, suffix in ZOOMS for base in IMAGE_BASES)
+
+
+def write_surface(path, surface, alpha, interlace):
+    rows = rows_rgba(surface) if alpha else rows_rgb(surface)
+    write_png(path, surface.get_width(), surface.get_height(), rows, alpha, interlace)
 
 
 def generate(outdir):
+    check_small_print()
     os.makedirs(outdir, exist_ok=True)
+    for zoom, suffix in ZOOMS:
+        def path(name):
+            return os.path.join(outdir, name + suffix + ".png")
 
-    def path(name):
-        return os.path.join(outdir, name + ".png")
-
-    write_png(path("ABOUT"), WIDTH, HEIGHT, make_about(), alpha=True, interlace=True)
-    write_png(path("BACKGROUND"), WIDTH, HEIGHT, rows_rgb(make_background()),
-              alpha=False, interlace=True)
-    for name, size in (("BIG_KNOB", 96), ("SMALL_KNOB", 48), ("MID_KNOB", 72)):
-        write_png(path(name), size, size * KNOB_FRAMES, rows_rgba(make_knob(size)),
-                  alpha=True, interlace=False)
-    write_png(path("SWITCH"), 56, 118, rows_rgba(make_switch()), alpha=True, interlace=True)
-    write_png(path("VU_SCALE"), 10, METER_ROWS, make_vu_scale(), alpha=False,
-              interlace=False)
+        write_png(path("ABOUT"), px(WIDTH, zoom), px(HEIGHT, zoom), make_about(zoom),
+                  alpha=True, interlace=True)
+        write_surface(path("BACKGROUND"), make_background(zoom), alpha=False, interlace=True)
+        for name, size in (("BIG_KNOB", 96), ("SMALL_KNOB", 48), ("MID_KNOB", 72)):
+            write_surface(path(name), make_knob(size, zoom), alpha=True, interlace=False)
+        write_surface(path("SWITCH"), make_switch(zoom), alpha=True, interlace=True)
+        vu = make_vu_scale(zoom)
+        write_png(path("VU_SCALE"), len(vu[0]) // 3, len(vu), vu, alpha=False,
+                  interlace=False)
 
 
 def check(committed):

@@ -141,6 +141,9 @@ class RasterPlatform : public platform::Platform {
   size_t timerCount() const { return timers_.size(); }
   size_t windowCount() const { return windows_.size(); }
   void refuseTimers(bool refuse) { refuseTimers_ = refuse; }
+  // The screen scale answered for every window (tests set it).
+  void setScreenScale(double s) { screenScale_ = s; }
+  double screenScale(void*) override { return screenScale_; }
 
   void windowCreated(RasterWindow* w) { windows_.push_back(w); }
   void windowDestroyed(RasterWindow* w);
@@ -152,6 +155,7 @@ class RasterPlatform : public platform::Platform {
   platform::Point cursor_{};
   platform::TimerList timers_;
   bool refuseTimers_ = false;
+  double screenScale_ = 1.0;
   std::vector<RasterWindow*> windows_;
 };
 

@@ -1082,6 +1082,24 @@ std::unique_ptr<platform::NativeFont> Win32Platform::prepareFont(const platform:
   return n;
 }
 
+double Win32Platform::screenScale(void* parent) {
+  // Windows before 10 (1607) have no GetDpiForWindow: looked up, not linked.
+  using DpiForWindow = UINT(WINAPI*)(HWND);
+  static const auto dpiForWindow = reinterpret_cast<DpiForWindow>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+  HWND h = static_cast<HWND>(parent);
+  UINT dpi = 0;
+  if (dpiForWindow && h && IsWindow(h)) dpi = dpiForWindow(h);
+  if (!dpi) {
+    HDC screen = GetDC(nullptr);
+    if (screen) {
+      dpi = static_cast<UINT>(GetDeviceCaps(screen, LOGPIXELSX));
+      ReleaseDC(nullptr, screen);
+    }
+  }
+  return dpi >= 24 && dpi <= 960 ? dpi / 96.0 : 1.0;
+}
+
 void Win32Platform::dispatchOnePaint() {
   MSG msg;
   if (PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE)) DispatchMessageA(&msg);

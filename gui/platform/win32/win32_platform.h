@@ -24,6 +24,9 @@ class Win32Platform : public platform::Platform {
   // A DIB section with a memory context of its own; a font handle.
   std::unique_ptr<platform::NativeImage> prepareImage(const platform::Pixmap& img) override;
   std::unique_ptr<platform::NativeFont> prepareFont(const platform::FontSpec& f) override;
+  // The parent window's DPI (GetDpiForWindow, where user32 has it), else the screen's
+  // (LOGPIXELSX), over 96.
+  double screenScale(void* parent) override;
 };
 
 // Number of live frame windows' class registrations (for tests of the class life cycle).

@@ -13,6 +13,7 @@
 
 #include "gui/platform/raster/edit_line.h"
 #include "gui/platform/raster/raster_surface.h"
+#include "gui/platform/x11/xft_dpi.h"
 
 namespace x11 {
 namespace {
@@ -721,6 +722,14 @@ std::unique_ptr<platform::Window> X11Platform::createWindow(void* parent, int32_
     return nullptr;
   }
   return w;
+}
+
+double X11Platform::screenScale(void*) {
+  Display* d = display_ ? dpy(display_) : XOpenDisplay(nullptr);
+  if (!d) return 1.0;
+  const double scale = xftDpiScale(XResourceManagerString(d));
+  if (d != display_) XCloseDisplay(d);
+  return scale > 0.0 ? scale : 1.0;
 }
 
 std::unique_ptr<platform::Surface> X11Platform::createOffscreen(int32_t width, int32_t height) {
