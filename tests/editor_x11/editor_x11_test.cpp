@@ -30,7 +30,7 @@
 #include "tests/plugin/host_events.h"
 
 // Last: Xlib's macros (None, Bool, Status) clash with names in the headers above.
-#include <X11/Xlib.h>
+#include "tests/editor_x11/x11_test_window.h"
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XRes.h>
@@ -38,42 +38,6 @@
 #include <X11/keysym.h>
 
 namespace {
-
-constexpr int kWidth = 773, kHeight = 491;
-
-// The test's own connection: the host window, XTest input and read-backs.
-Display* Dpy() {
-  static Display* d = XOpenDisplay(nullptr);
-  return d;
-}
-
-// A top-level host window at the screen's top-left (no window manager moves it).
-::Window HostWindow() {
-  static ::Window w = 0;
-  Display* d = Dpy();
-  if (!w) {
-    XSetWindowAttributes a{};
-    a.override_redirect = True;
-    a.background_pixel = BlackPixel(d, DefaultScreen(d));
-    a.event_mask = KeyPressMask | KeyReleaseMask;
-    w = XCreateWindow(d, DefaultRootWindow(d), 0, 0, kWidth, kHeight, 0, CopyFromParent,
-                      InputOutput, CopyFromParent, CWOverrideRedirect | CWBackPixel | CWEventMask,
-                      &a);
-    XMapRaised(d, w);
-    XSync(d, False);
-  }
-  return w;
-}
-
-std::vector<::Window> Children(::Window w) {
-  ::Window root, parent, *kids = nullptr;
-  unsigned n = 0;
-  std::vector<::Window> out;
-  XSync(Dpy(), False);
-  if (XQueryTree(Dpy(), w, &root, &parent, &kids, &n)) out.assign(kids, kids + n);
-  if (kids) XFree(kids);
-  return out;
-}
 
 using Clock = std::chrono::steady_clock;
 
@@ -89,39 +53,6 @@ bool IdleUntil(Instance& p, const std::function<bool()>& done, int timeoutMs = 1
   }
 }
 void IdleFor(Instance& p, int ms) { IdleUntil(p, [] { return false; }, ms); }
-
-// 0x00RRGGBB per pixel.
-struct Shot {
-  int width = 0, height = 0;
-  std::vector<uint32_t> px;
-};
-
-// The window's top-left width x height pixels (on screen: the server has no others).
-Shot Capture(::Window w, int width = kWidth, int height = kHeight) {
-  Shot s;
-  XSync(Dpy(), False);
-  XImage* img = XGetImage(Dpy(), w, 0, 0, width, height, AllPlanes, ZPixmap);
-  if (!img) return s;
-  s.width = width;
-  s.height = height;
-  s.px.resize(static_cast<size_t>(width) * height);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x)
-      s.px[static_cast<size_t>(y) * width + x] = XGetPixel(img, x, y) & 0xffffff;
-  XDestroyImage(img);
-  return s;
-}
-
-int Differing(const Shot& a, const Shot& b, int left = 0, int top = 0, int right = kWidth,
-              int bottom = kHeight) {
-  if (a.px.size() != b.px.size() || a.px.empty() || a.width != b.width) return -1;
-  const int w = a.width;
-  int n = 0;
-  for (int y = top; y < bottom && y < a.height; ++y)
-    for (int x = left; x < right && x < w; ++x)
-      n += a.px[static_cast<size_t>(y) * w + x] != b.px[static_cast<size_t>(y) * w + x];
-  return n;
-}
 
 bool WritePng(const Shot& s, const std::string& path) {
   FILE* f = std::fopen(path.c_str(), "wb");
@@ -147,42 +78,6 @@ bool WritePng(const Shot& s, const std::string& path) {
   return std::fclose(f) == 0;
 }
 
-// The same editor drawn by the raster platform, linked into this test: the picture the
-// X window must show.
-VstIntPtr QuietHost(AEffect*, VstInt32 op, VstInt32, VstIntPtr, void*, float) {
-  return op == audioMasterVersion ? 2400 : 0;
-}
-// At a zoom, the top-left width x height pixels.
-Shot RasterReference(const std::function<void(VstPlugin&)>& setUp = {}, float zoom = 1.0f,
-                     int width = kWidth, int height = kHeight) {
-  static int parent;
-  VstPlugin plugin(QuietHost);
-  if (setUp) setUp(plugin);
-  auto* editor = dynamic_cast<Editor*>(plugin.getEditor());
-  Shot s;
-  if (!editor) return s;
-  editor->setContentScale(zoom);
-  if (!editor->open(&parent)) return s;
-  editor->idle();
-  auto& w = *static_cast<raster::RasterWindow*>(editor->getFrame()->platformWindow());
-  w.paint();
-  s.width = width;
-  s.height = height;
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) s.px.push_back(w.surface().pixel(x, y) & 0xffffff);
-  editor->close();
-  return s;
-}
-
-// Input through the server, in editor coordinates (the host sits at the screen's origin).
-void MoveTo(int x, int y) {
-  XTestFakeMotionEvent(Dpy(), DefaultScreen(Dpy()), x, y, 0);
-  XSync(Dpy(), False);
-}
-void Button(unsigned b, bool down) {
-  XTestFakeButtonEvent(Dpy(), b, down ? True : False, 0);
-  XSync(Dpy(), False);
-}
 void Key(KeySym sym, bool down) {
   XTestFakeKeyEvent(Dpy(), XKeysymToKeycode(Dpy(), sym), down ? True : False, 0);
   XSync(Dpy(), False);
@@ -470,44 +365,6 @@ TEST_F(EditorX11, MeterMovesWithTheAudioOnAnAudioThread) {
     return Differing(unlit, Capture(editor), kMeter[0], kMeter[1], kMeter[2], kMeter[3]) <= 10;
   }));
 }
-
-namespace {
-// Resources the server holds for the client owning `id`, by kind.
-struct Resources {
-  long windows = -1, pixmaps = -1, gcs = -1, cursors = -1;
-  bool operator==(const Resources&) const = default;
-};
-Resources ClientResources(XID id) {
-  Resources r;
-  int n = 0;
-  XResType* types = nullptr;
-  if (!XResQueryClientResources(Dpy(), id, &n, &types)) return r;
-  r.windows = r.pixmaps = r.gcs = r.cursors = 0;
-  for (int i = 0; i < n; ++i) {
-    char* name = XGetAtomName(Dpy(), types[i].resource_type);
-    const std::string kind = name ? name : "";
-    if (name) XFree(name);
-    if (kind == "WINDOW") r.windows = types[i].count;
-    if (kind == "PIXMAP") r.pixmaps = types[i].count;
-    if (kind == "GC") r.gcs = types[i].count;
-    if (kind == "CURSOR") r.cursors = types[i].count;
-  }
-  XFree(types);
-  return r;
-}
-std::ostream& operator<<(std::ostream& o, const Resources& r) {
-  return o << r.windows << " windows, " << r.pixmaps << " pixmaps, " << r.gcs << " GCs, "
-           << r.cursors << " cursors";
-}
-int OpenDescriptors() {
-  int n = 0;
-  if (DIR* d = opendir("/proc/self/fd")) {
-    while (dirent* e = readdir(d)) n += e->d_name[0] != '.';
-    closedir(d);
-  }
-  return n;
-}
-}  // namespace
 
 // A second thread automates every parameter and switches programs thousands of times
 // while the host's GUI thread idles the editor: afterwards the window shows exactly

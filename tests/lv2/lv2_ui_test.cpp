@@ -23,94 +23,15 @@
 #include "soravel_product.h"
 
 // Last: Xlib's macros clash with names in the headers above.
-#include <X11/Xlib.h>
+#include "tests/editor_x11/x11_test_window.h"
 #include <X11/Xutil.h>
 #include <X11/extensions/XRes.h>
 #include <X11/extensions/XTest.h>
 
 namespace {
 
-constexpr int kWidth = 773, kHeight = 491;
 constexpr int kSizeKnobX = 476, kSizeKnobY = 224;
 constexpr int kMeter[4] = {648, 178, 711, 435};
-
-Display* Dpy() {
-  static Display* d = XOpenDisplay(nullptr);
-  return d;
-}
-
-::Window HostWindow() {
-  static ::Window w = 0;
-  Display* d = Dpy();
-  if (!w) {
-    XSetWindowAttributes a{};
-    a.override_redirect = True;
-    a.background_pixel = BlackPixel(d, DefaultScreen(d));
-    w = XCreateWindow(d, DefaultRootWindow(d), 0, 0, kWidth, kHeight, 0, CopyFromParent,
-                      InputOutput, CopyFromParent, CWOverrideRedirect | CWBackPixel, &a);
-    XMapRaised(d, w);
-    XSync(d, False);
-  }
-  return w;
-}
-
-std::vector<::Window> Children(::Window w) {
-  ::Window root, parent, *kids = nullptr;
-  unsigned n = 0;
-  std::vector<::Window> out;
-  XSync(Dpy(), False);
-  if (XQueryTree(Dpy(), w, &root, &parent, &kids, &n)) out.assign(kids, kids + n);
-  if (kids) XFree(kids);
-  return out;
-}
-
-void MoveTo(int x, int y) {
-  XTestFakeMotionEvent(Dpy(), DefaultScreen(Dpy()), x, y, 0);
-  XSync(Dpy(), False);
-}
-void Button(unsigned b, bool down) {
-  XTestFakeButtonEvent(Dpy(), b, down ? True : False, 0);
-  XSync(Dpy(), False);
-}
-
-using Shot = std::vector<uint32_t>;  // 0x00RRGGBB, row by row
-
-Shot Capture(::Window w) {
-  Shot s;
-  XSync(Dpy(), False);
-  XImage* img = XGetImage(Dpy(), w, 0, 0, kWidth, kHeight, AllPlanes, ZPixmap);
-  if (!img) return s;
-  for (int y = 0; y < kHeight; ++y)
-    for (int x = 0; x < kWidth; ++x) s.push_back(XGetPixel(img, x, y) & 0xffffff);
-  XDestroyImage(img);
-  return s;
-}
-
-int Differing(const Shot& a, const Shot& b, int left = 0, int top = 0, int right = kWidth,
-              int bottom = kHeight) {
-  if (a.size() != b.size() || a.empty()) return -1;
-  int n = 0;
-  for (int y = top; y < bottom; ++y)
-    for (int x = left; x < right; ++x) n += a[y * kWidth + x] != b[y * kWidth + x];
-  return n;
-}
-
-// The VST 2.x editor on the raster, with the program's values and `change` applied.
-Shot RasterReference(const std::function<void(VstPlugin&)>& change = {}) {
-  static int parent;
-  VstPlugin plugin(nullptr);
-  if (change) change(plugin);
-  auto* editor = dynamic_cast<Editor*>(plugin.getEditor());
-  Shot s;
-  if (!editor || !editor->open(&parent)) return s;
-  editor->idle();
-  auto& w = *static_cast<raster::RasterWindow*>(editor->getFrame()->platformWindow());
-  w.paint();
-  for (int y = 0; y < kHeight; ++y)
-    for (int x = 0; x < kWidth; ++x) s.push_back(w.surface().pixel(x, y) & 0xffffff);
-  editor->close();
-  return s;
-}
 
 const LV2UI_Descriptor* UiDescriptor() {
   static void* lib = dlopen(SORAVEL_LV2_BUNDLE "/soravel_ui.so", RTLD_NOW | RTLD_LOCAL);
@@ -294,38 +215,6 @@ TEST_F(Lv2Ui, MetersMoveWithPortEvents) {
   ui.Port(kPortMeter, NAN);  // read as silence
   ui.IdleFor(60);
 }
-
-namespace {
-struct Resources {
-  long windows = -1, pixmaps = -1, gcs = -1;
-  bool operator==(const Resources&) const = default;
-};
-Resources ClientResources(XID id) {
-  Resources r;
-  int n = 0;
-  XResType* types = nullptr;
-  if (!XResQueryClientResources(Dpy(), id, &n, &types)) return r;
-  r.windows = r.pixmaps = r.gcs = 0;
-  for (int i = 0; i < n; ++i) {
-    char* name = XGetAtomName(Dpy(), types[i].resource_type);
-    const std::string kind = name ? name : "";
-    if (name) XFree(name);
-    if (kind == "WINDOW") r.windows = types[i].count;
-    if (kind == "PIXMAP") r.pixmaps = types[i].count;
-    if (kind == "GC") r.gcs = types[i].count;
-  }
-  XFree(types);
-  return r;
-}
-int OpenDescriptors() {
-  int n = 0;
-  if (DIR* d = opendir("/proc/self/fd")) {
-    while (dirent* e = readdir(d)) n += e->d_name[0] != '.';
-    closedir(d);
-  }
-  return n;
-}
-}  // namespace
 
 // Hosts open and close UIs all session long: nothing may pile up in the X
 // server or in the process.
