@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "editor/editor.h"
+#include "editor/tz_about.h"
 #include "gui/platform/raster/raster_platform.h"
 #include "plugin/lv2/lv2.h"
 #include "plugin/lv2/ports.h"
@@ -44,7 +45,8 @@ const LV2UI_Descriptor* UiDescriptor() {
 struct HostRecord {
   std::vector<std::pair<uint32_t, float>> writes;
   std::vector<std::string> touches;
-  int width = 0, height = 0;
+  int width = 0, height = 0;  // the size asked for last
+  bool refuse = false;         // answer ui:resize with a failure
 };
 
 void WritePort(LV2UI_Controller c, uint32_t port, uint32_t size, uint32_t protocol, const void* buffer) {
@@ -55,7 +57,7 @@ void WritePort(LV2UI_Controller c, uint32_t port, uint32_t size, uint32_t protoc
 int Resize(LV2UI_Feature_Handle h, int width, int height) {
   static_cast<HostRecord*>(h)->width = width;
   static_cast<HostRecord*>(h)->height = height;
-  return 0;
+  return static_cast<HostRecord*>(h)->refuse ? 1 : 0;
 }
 void Touch(LV2UI_Feature_Handle h, uint32_t port, bool grabbed) {
   static_cast<HostRecord*>(h)->touches.push_back((grabbed ? "begin " : "end ") + std::to_string(port));
@@ -236,4 +238,47 @@ TEST_F(Lv2Ui, OpenCloseCyclesLeaveResourcesAndDescriptorsWhereTheyWere) {
   EXPECT_EQ(first, last);
   EXPECT_EQ(first.windows, 1);
   EXPECT_EQ(OpenDescriptors(), fdsBefore) << "the display connection stayed open";
+}
+
+// The user's zoom choice in the about view asks the host through ui:resize: a
+// host that refuses keeps the editor at its size, one that agrees gets it
+// larger. Leaves the choice at 100 %, which lasts as long as the library.
+TEST_F(Lv2Ui, ZoomChoiceAsksTheHostThroughResize) {
+  HostRecord r;
+  Ui ui(r);
+  ASSERT_NE(ui.handle, nullptr);
+  ui.IdleFor(60);
+  const auto click = [&](int x, int y) {
+    MoveTo(x, y);
+    Button(1, true);
+    Button(1, false);
+    ui.IdleFor(60);
+  };
+  const auto windowWidth = [&] {
+    XWindowAttributes a{};
+    XGetWindowAttributes(Dpy(), ui.Window(), &a);
+    return a.width;
+  };
+  const CBounds one = about::kZoomChoices[0], two = about::kZoomChoices[2];
+  click((about::kLogo.left + about::kLogo.right) / 2, (about::kLogo.top + about::kLogo.bottom) / 2);
+
+  r.refuse = true;
+  click((two.left + two.right) / 2, (two.top + two.bottom) / 2);
+  EXPECT_EQ(r.width, 1546);  // asked all the same
+  EXPECT_EQ(r.height, 982);
+  EXPECT_EQ(windowWidth(), kWidth) << "refused: the editor keeps its size";
+
+  r.refuse = false;
+  click((two.left + two.right) / 2, (two.top + two.bottom) / 2);
+  EXPECT_EQ(r.width, 1546);
+  EXPECT_EQ(windowWidth(), 1546);
+
+  // The host makes room (the screen's visible part is enough for the click).
+  XResizeWindow(Dpy(), HostWindow(), 1546, 982);
+  click(one.left + one.right, one.top + one.bottom);  // its centre at 200 %
+  XResizeWindow(Dpy(), HostWindow(), kWidth, kHeight);
+  XSync(Dpy(), False);
+  EXPECT_EQ(r.width, kWidth);
+  EXPECT_EQ(r.height, kHeight);
+  EXPECT_EQ(windowWidth(), kWidth);
 }
