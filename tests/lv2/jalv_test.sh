@@ -6,6 +6,14 @@
 # reverb tail between the clicks. Every process has a timeout.
 # Usage: jalv_test.sh BUNDLE URI WORKDIR
 set -euo pipefail
+# JACK keeps a machine-wide registry in /dev/shm that never frees the slot of a
+# server that was killed, and refuses a ninth server: where we may (as root),
+# the test runs in a mount namespace with a /dev/shm of its own, which goes with it.
+if [ -z "${SORAVEL_JACK_SHM:-}" ] && [ "$(id -u)" -eq 0 ] && unshare -m true 2>/dev/null; then
+  export SORAVEL_JACK_SHM=private
+  exec unshare -m --propagation private bash -c \
+    'mount -t tmpfs -o size=256m tmpfs /dev/shm && exec "$0" "$@"' "$0" "$@"
+fi
 bundle=$1 uri=$2 work=$3
 fail() { echo "jalv_test: $*" >&2; [ -f "$work/jalv.out" ] && tail -20 "$work/jalv.out" >&2; exit 1; }
 for tool in jackd jalv jack_metro jack_rec jack_connect jack_lsp jack_wait; do
@@ -13,8 +21,10 @@ for tool in jackd jalv jack_metro jack_rec jack_connect jack_lsp jack_wait; do
 done
 rm -rf "$work" && mkdir -p "$work"
 
-# A server of our own, by name, so that other tests and users are not disturbed.
+# A server of our own, by name, so that other tests and users are not disturbed;
+# in the shared registry always the same name, so that a killed run's slot is reused.
 server="soravel-test-$$"
+[ "${SORAVEL_JACK_SHM:-}" = private ] || server="soravel-test"
 client="soravel-$$"
 metro="metro-$$"
 export JACK_DEFAULT_SERVER=$server JACK_NO_AUDIO_RESERVATION=1
