@@ -53,6 +53,12 @@ bool IdleUntil(Instance& p, const std::function<bool()>& done, int timeoutMs = 1
   }
 }
 void IdleFor(Instance& p, int ms) { IdleUntil(p, [] { return false; }, ms); }
+// Idles until the host has heard the end of every gesture it heard begin.
+bool IdleUntilGesturesEnd(Instance& p) {
+  return IdleUntil(p, [] {
+    return Count(audioMasterEndEdit) > 0 && Count(audioMasterEndEdit) == Count(audioMasterBeginEdit);
+  });
+}
 
 bool WritePng(const Shot& s, const std::string& path) {
   FILE* f = std::fopen(path.c_str(), "wb");
@@ -142,12 +148,7 @@ class EditorX11 : public ::testing::Test {
     });
     return now;
   }
-  bool IdleUntilEnded() {
-    return IdleUntil(*p, [] {
-      return Count(audioMasterEndEdit) > 0 &&
-             Count(audioMasterEndEdit) == Count(audioMasterBeginEdit);
-    });
-  }
+  bool IdleUntilEnded() { return IdleUntilGesturesEnd(*p); }
 
   std::unique_ptr<Instance> p;
   ::Window host = 0, editor = 0;
@@ -591,12 +592,7 @@ class EditorX11Zoom : public ::testing::Test {
     EXPECT_NE(p->Get(kDecayFreeze), frozen);
     EXPECT_TRUE(IsOneGesture(kDecayFreeze));
   }
-  bool IdleUntilEnded() {
-    return IdleUntil(*p, [] {
-      return Count(audioMasterEndEdit) > 0 &&
-             Count(audioMasterEndEdit) == Count(audioMasterBeginEdit);
-    });
-  }
+  bool IdleUntilEnded() { return IdleUntilGesturesEnd(*p); }
   std::unique_ptr<Instance> p;
   ::Window host = 0, editor = 0;
 };
