@@ -14,5 +14,9 @@ case "$kind" in
     args+=(-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake) ;;
   *) echo "unknown build kind: $kind (native, asan, tsan, win)" >&2; exit 2 ;;
 esac
+# Rebuilds of unchanged sources come from the compiler cache where there is one.
+if command -v ccache >/dev/null; then
+  args+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+fi
 cmake -S . -B "build/$kind" "${args[@]}" >/dev/null
 cmake --build "build/$kind" -j2

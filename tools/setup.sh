@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build g++ pkg-config
+  cmake ninja-build g++ pkg-config ccache
   libgtest-dev libbenchmark-dev valgrind
   g++-mingw-w64-x86-64-posix wine64 wine
   libsndfile1-dev
