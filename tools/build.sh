@@ -16,6 +16,7 @@ case "$kind" in
 esac
 # Rebuilds of unchanged sources come from the compiler cache where there is one.
 if command -v ccache >/dev/null; then
+  export CCACHE_BASEDIR="$PWD"  # paths inside the tree hash alike in every clone
   args+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 fi
 cmake -S . -B "build/$kind" "${args[@]}" >/dev/null
