@@ -168,7 +168,7 @@ CMouseEventResult TSplashScreenView::mouseDown(CPosition& where, const uint32_t&
   return kMouseEventNotHandled;
 }
 
-int32_t TSplashScreenView::keyDown(VstKeyCode& key) {
+int32_t TSplashScreenView::keyDown(CKeyCode& key) {
   if ((key.virt == VKEY_ESCAPE || key.character == 27) && listener_) {
     listener_->valueChanged(this);
     return 1;

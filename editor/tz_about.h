@@ -40,7 +40,7 @@ class TSplashScreenView : public CControl {
                     const CPosition& offset);
   void draw(CDrawContext* context) override;
   CMouseEventResult mouseDown(CPosition& where, const uint32_t& buttons) override;
-  int32_t keyDown(VstKeyCode& key) override;
+  int32_t keyDown(CKeyCode& key) override;
   bool isTypeOf(const char* name) const override;
   CView* clone() const override { return new TSplashScreenView(*this); }
 

@@ -27,11 +27,20 @@ void AEffGUIEditor::idle() {
   if (frame) frame->idle();  // events may have closed the window
 }
 
+namespace {
+// The host's key record and the framework's carry the same fields.
+CKeyCode FrameKey(const VstKeyCode& key) { return {key.character, key.virt, key.modifier}; }
+}  // namespace
+
 int AEffGUIEditor::keyDown(VstKeyCode& key) {
-  return frame && frame->keyDown(key) > 0 ? 1 : 0;
+  CKeyCode k = FrameKey(key);
+  return frame && frame->keyDown(k) > 0 ? 1 : 0;
 }
 
-int AEffGUIEditor::keyUp(VstKeyCode& key) { return frame && frame->keyUp(key) > 0 ? 1 : 0; }
+int AEffGUIEditor::keyUp(VstKeyCode& key) {
+  CKeyCode k = FrameKey(key);
+  return frame && frame->keyUp(k) > 0 ? 1 : 0;
+}
 
 bool AEffGUIEditor::wheel(float distance) {
   if (!frame) return false;

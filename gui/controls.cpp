@@ -293,7 +293,7 @@ bool CKnob::wheel(const CPosition&, float distance, uint32_t buttons) {
   return true;
 }
 
-int32_t CKnob::keyDown(VstKeyCode& key) {
+int32_t CKnob::keyDown(CKeyCode& key) {
   float step;
   switch (key.virt) {
     case VKEY_LEFT: case VKEY_DOWN: step = -1.f; break;

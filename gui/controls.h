@@ -79,7 +79,7 @@ class CKnob : public CControl {
   CMouseEventResult mouseUp(CPosition& where, const uint32_t& buttons) override;
   CMouseEventResult mouseMoved(CPosition& where, const uint32_t& buttons) override;
   bool wheel(const CPosition& where, float distance, uint32_t buttons) override;
-  int32_t keyDown(VstKeyCode& key) override;
+  int32_t keyDown(CKeyCode& key) override;
   void mouseTrack(CDrawContext* context, CPosition& where, uint32_t buttons) override;
   bool isTypeOf(const char* name) const override;
   CView* clone() const override { return new CKnob(*this); }

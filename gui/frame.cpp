@@ -256,7 +256,7 @@ bool CFrame::wheelOnAxis(const CPosition& where, int32_t axis, float distance, u
   return CViewContainer::wheelOnAxis(where, axis, distance, buttons);
 }
 
-int32_t CFrame::keyDown(VstKeyCode& key) {
+int32_t CFrame::keyDown(CKeyCode& key) {
   int32_t r = -1;
   if (focusView_) r = focusView_->keyDown(key);
   if (r == -1 && modalView_) r = modalView_->keyDown(key);
@@ -265,7 +265,7 @@ int32_t CFrame::keyDown(VstKeyCode& key) {
   return r;
 }
 
-int32_t CFrame::keyUp(VstKeyCode& key) {
+int32_t CFrame::keyUp(CKeyCode& key) {
   int32_t r = -1;
   if (focusView_) r = focusView_->keyUp(key);
   if (r == -1 && modalView_) r = modalView_->keyUp(key);
@@ -392,11 +392,11 @@ void CFrame::onCaptureLost() {
   mouseUp(p, 0);
 }
 int32_t CFrame::onKeyDown(int32_t character, uint8_t virt, uint8_t modifiers) {
-  VstKeyCode k{character, virt, modifiers};
+  CKeyCode k{character, virt, modifiers};
   return keyDown(k);
 }
 int32_t CFrame::onKeyUp(int32_t character, uint8_t virt, uint8_t modifiers) {
-  VstKeyCode k{character, virt, modifiers};
+  CKeyCode k{character, virt, modifiers};
   return keyUp(k);
 }
 void CFrame::onDestroyed() {

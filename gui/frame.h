@@ -77,8 +77,8 @@ class CFrame : public CViewContainer, private platform::WindowListener,
   CMouseEventResult mouseUp(CPosition& where, const uint32_t& buttons) override;
   CMouseEventResult mouseMoved(CPosition& where, const uint32_t& buttons) override;
   bool wheelOnAxis(const CPosition& where, int32_t axis, float distance, uint32_t buttons) override;
-  int32_t keyDown(VstKeyCode& key) override;
-  int32_t keyUp(VstKeyCode& key) override;
+  int32_t keyDown(CKeyCode& key) override;
+  int32_t keyUp(CKeyCode& key) override;
   void setViewSize(const CBounds& r, bool invalid = true) override;
   bool removeView(CView* view, bool releaseAlso = true) override;
   bool removeAll(bool releaseAlso = true) override;

@@ -88,8 +88,8 @@ bool CView::drop(CDragContainer*, const CPosition&) { return false; }
 void CView::dragEnter(CDragContainer*, const CPosition&) {}
 void CView::dragLeave(CDragContainer*, const CPosition&) {}
 void CView::dragMove(CDragContainer*, const CPosition&) {}
-int32_t CView::keyDown(VstKeyCode&) { return -1; }
-int32_t CView::keyUp(VstKeyCode&) { return -1; }
+int32_t CView::keyDown(CKeyCode&) { return -1; }
+int32_t CView::keyUp(CKeyCode&) { return -1; }
 
 void CView::setViewSize(const CBounds& r, bool invalid) {
   size_ = r;
@@ -608,7 +608,7 @@ bool CViewContainer::wheel(const CPosition& where, float distance, uint32_t butt
   return wheelOnAxis(where, kMouseWheelAxisY, distance, buttons);
 }
 
-int32_t CViewContainer::keyDown(VstKeyCode& key) {
+int32_t CViewContainer::keyDown(CKeyCode& key) {
   for (Node* n = last_; n; n = n->prev) {
     int32_t r = n->view->keyDown(key);
     if (r != -1) return r;
@@ -616,7 +616,7 @@ int32_t CViewContainer::keyDown(VstKeyCode& key) {
   return -1;
 }
 
-int32_t CViewContainer::keyUp(VstKeyCode& key) {
+int32_t CViewContainer::keyUp(CKeyCode& key) {
   for (Node* n = last_; n; n = n->prev) {
     int32_t r = n->view->keyUp(key);
     if (r != -1) return r;

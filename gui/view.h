@@ -13,7 +13,6 @@
 #include "gui/base.h"
 #include "gui/draw.h"
 #include "gui/geometry.h"
-#include "plugin/vst2.h"
 
 class CFrame;
 class CViewContainer;
@@ -34,13 +33,20 @@ enum CButton : uint32_t {
 };
 constexpr uint32_t kModifierBits = kShift | kControl | kAlt | kApple;
 
-// Key code record of the VST 2.x interface (VstKeyCode): platform key code, virtual key,
-// modifiers (1 Shift, 2 Alt, 8 Control).
+// A key: the platform's key code, a virtual key (0 for any other key) and modifiers
+// (1 Shift, 2 Alt, 8 Control). The same fields as the VST 2.x interface's key record,
+// which the plug-in glue converts.
 enum VirtualKey : uint8_t {
   VKEY_BACK = 1, VKEY_TAB, VKEY_CLEAR, VKEY_RETURN, VKEY_PAUSE, VKEY_ESCAPE, VKEY_SPACE,
   VKEY_NEXT, VKEY_END, VKEY_HOME, VKEY_LEFT, VKEY_UP, VKEY_RIGHT, VKEY_DOWN,
 };
 enum KeyModifier : uint8_t { MODIFIER_SHIFT = 1, MODIFIER_ALTERNATE = 2, MODIFIER_CONTROL = 8 };
+
+struct CKeyCode {
+  int32_t character;
+  uint8_t virt;
+  uint8_t modifier;
+};
 
 enum CMouseWheelAxis : int32_t { kMouseWheelAxisX = 0, kMouseWheelAxisY = 1 };
 
@@ -90,8 +96,8 @@ class CView : public CBaseObject {
   virtual void dragLeave(CDragContainer* drag, const CPosition& where);
   virtual void dragMove(CDragContainer* drag, const CPosition& where);
 
-  virtual int32_t keyDown(VstKeyCode& key);
-  virtual int32_t keyUp(VstKeyCode& key);
+  virtual int32_t keyDown(CKeyCode& key);
+  virtual int32_t keyUp(CKeyCode& key);
 
   virtual void setViewSize(const CBounds& r, bool invalid = true);
   virtual CBounds& getViewSize(CBounds& out) const { out = size_; return out; }
@@ -187,8 +193,8 @@ class CViewContainer : public CView {
   CMouseEventResult mouseMoved(CPosition& where, const uint32_t& buttons) override;
   bool wheelOnAxis(const CPosition& where, int32_t axis, float distance, uint32_t buttons) override;
   bool wheel(const CPosition& where, float distance, uint32_t buttons) override;
-  int32_t keyDown(VstKeyCode& key) override;
-  int32_t keyUp(VstKeyCode& key) override;
+  int32_t keyDown(CKeyCode& key) override;
+  int32_t keyUp(CKeyCode& key) override;
   bool drop(CDragContainer* drag, const CPosition& where) override;
   void dragEnter(CDragContainer* drag, const CPosition& where) override;
   void dragLeave(CDragContainer* drag, const CPosition& where) override;

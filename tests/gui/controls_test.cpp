@@ -141,7 +141,7 @@ TEST_F(Controls, WheelAndArrowKeysStepByTheIncrement) {
   EXPECT_EQ(k->getValue(), 1.f);
   // Keys reach the knob once it is the focus view (a click makes it so).
   frame->setFocusView(k);
-  VstKeyCode left{0, VKEY_LEFT, 0}, upShift{0, VKEY_UP, MODIFIER_SHIFT}, other{0, VKEY_SPACE, 0};
+  CKeyCode left{0, VKEY_LEFT, 0}, upShift{0, VKEY_UP, MODIFIER_SHIFT}, other{0, VKEY_SPACE, 0};
   EXPECT_EQ(frame->keyDown(left), 1);
   EXPECT_NEAR(k->getValue(), 0.9f, 1e-6);
   EXPECT_EQ(frame->keyDown(upShift), 1);

@@ -57,7 +57,7 @@ struct RecView : CView {
   bool wheel(const CPosition& w, float d, uint32_t) override {
     log.push_back("wheel " + std::to_string(d)); lastWhere = w; return true;
   }
-  int32_t keyDown(VstKeyCode& k) override {
+  int32_t keyDown(CKeyCode& k) override {
     log.push_back("key " + std::to_string(k.virt)); return keyResult;
   }
   void draw(CDrawContext* c) override { ++draws; CView::draw(c); }

@@ -275,7 +275,7 @@ TEST_F(Views, TabAdvancesFocusThroughNestedContainersAndClearsAtTheEnd) {
   box->addView(b);
   box->addView(c);
   frame->addView(d);
-  VstKeyCode tab{0, VKEY_TAB, 0};
+  CKeyCode tab{0, VKEY_TAB, 0};
   EXPECT_EQ(frame->keyDown(tab), 1);
   EXPECT_EQ(frame->getFocusView(), a);
   frame->keyDown(tab);
@@ -284,7 +284,7 @@ TEST_F(Views, TabAdvancesFocusThroughNestedContainersAndClearsAtTheEnd) {
   EXPECT_EQ(frame->getFocusView(), c);
   frame->keyDown(tab);
   EXPECT_EQ(frame->getFocusView(), d);
-  VstKeyCode shiftTab{0, VKEY_TAB, MODIFIER_SHIFT};
+  CKeyCode shiftTab{0, VKEY_TAB, MODIFIER_SHIFT};
   frame->keyDown(shiftTab);
   EXPECT_EQ(frame->getFocusView(), c);
   frame->setFocusView(d);
@@ -293,7 +293,7 @@ TEST_F(Views, TabAdvancesFocusThroughNestedContainersAndClearsAtTheEnd) {
   // The focus view gets keys first; the frame's other children never do.
   frame->setFocusView(b);
   b->keyResult = 1;
-  VstKeyCode up{0, VKEY_UP, 0};
+  CKeyCode up{0, VKEY_UP, 0};
   EXPECT_EQ(frame->keyDown(up), 1);
   EXPECT_EQ(b->log.back(), "key 12");
   EXPECT_EQ(std::count(a->log.begin(), a->log.end(), "key 12"), 0);
@@ -317,7 +317,7 @@ TEST_F(Views, ModalViewConfinesClicksAndTab) {
   CPosition outside(5, 5);
   EXPECT_EQ(frame->mouseDown(outside, kLButton), kMouseEventNotHandled);
   EXPECT_TRUE(a->log.empty());
-  VstKeyCode tab{0, VKEY_TAB, 0};
+  CKeyCode tab{0, VKEY_TAB, 0};
   frame->keyDown(tab);
   EXPECT_EQ(frame->getFocusView(), m1);
   frame->keyDown(tab);
