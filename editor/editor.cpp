@@ -1,16 +1,13 @@
 #include "editor/editor.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "editor/editor_plugin.h"
 #include "editor/image_table.h"
 #include "editor/layout.h"
 #include "editor/zoom.h"
 #include "gui/platform/platform.h"
-#include "plugin/editor_factory.h"
 #include "plugin/param.h"
-#include "plugin/vst_plugin.h"
 
 Editor::Editor(IEditorPlugin* p, AudioEffect* effect) : AEffGUIEditor(effect), plugin(p) {
   // The size comes from the background's file header: hosts make instances
@@ -118,7 +115,8 @@ bool Editor::open(void* parentWindow) {
 
   for (const TKnobPlace& k : kKnobPlaces)
     knobs[k.tag] = new TZKnob(this, k.left, k.top, k.size, k.size, this, k.tag,
-                              findImage(k.image, z), k.curve, k.log);
+                              findImage(k.image, z), k.curve,
+                              kParamTable[k.tag].logarithmic);
   for (const TKnobPlace& k : kKnobPlaces) {
     if (k.tag == kSize) freezeText = new TZTablo(this);  // between displays 0-7 and 9-17
     displays[k.tag] = new TZDisplay(this, k.displayLeft, k.displayTop, this, k.tag);
@@ -220,49 +218,4 @@ TZKnob* Editor::Knob(int tag) const { return tag >= 0 && tag < kNumParams ? knob
 
 TZDisplay* Editor::Display(int tag) const {
   return tag >= 0 && tag < kNumParams ? displays[tag] : nullptr;
-}
-
-// ---- On a VST 2.x effect: the effect's calls behind IEditorPlugin ----
-// (Here, with the editor, because the effect's CreateEditor must come with it.)
-
-namespace {
-
-class TVstEditorPlugin : public IEditorPlugin {
- public:
-  explicit TVstEditorPlugin(VstPlugin* p) : plugin(p) {}
-
-  float Normalized(int index) const override { return plugin->getParameter(index); }
-  void DisplayText(int index, char* text, size_t size) const override {
-    if (size == 0) return;
-    text[0] = '\0';
-    const TParam* p = plugin->CurrentParam(index);
-    if (!p) return;
-    char value[kParamDisplayBytes];
-    p->Display(value, sizeof value);
-    std::snprintf(text, size, "%s %s", value, p->Label());
-  }
-  void BeginEdit(int index) override { plugin->beginEdit(index); }
-  void PerformEdit(int index, float normalized) override {
-    plugin->setParameterAutomated(index, normalized);
-  }
-  void EndEdit(int index) override { plugin->endEdit(index); }
-  float Meter(int i) const override { return plugin->Meter(i); }
-  bool ResizeWindow(int width, int height) override { return plugin->sizeWindow(width, height); }
-
- private:
-  VstPlugin* plugin;
-};
-
-// The link comes first among the bases, so that it exists before the editor
-// that holds a pointer to it.
-class VstEditor : private TVstEditorPlugin, public Editor {
- public:
-  explicit VstEditor(VstPlugin* p) : TVstEditorPlugin(p), Editor(this, p) {}
-};
-
-}  // namespace
-
-AEffEditor* CreateEditor(AudioEffect* effect) {
-  auto* plugin = dynamic_cast<VstPlugin*>(effect);
-  return plugin ? new VstEditor(plugin) : nullptr;
 }

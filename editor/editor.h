@@ -16,7 +16,7 @@
 // destroying the editor, takes the window down with its frame and timer.
 //
 // The editor reaches its plug-in only through IEditorPlugin, so that the same
-// editor serves VST 2.x (CreateEditor, below in editor.cpp) and LV2.
+// editor serves every plug-in format (VST 2.x: editor/vst2_editor.cpp; formats/).
 //
 // Zoom (editor/zoom.h): the editor opens at the user's choice, else the host's
 // announced content scale, else the screen's; the layout stays in 1x units and the

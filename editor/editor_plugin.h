@@ -1,7 +1,7 @@
 #pragma once
 // What the editor needs of its plug-in, whatever the plug-in format behind it:
-// VST 2.x calls the effect directly (the end of editor/editor.cpp), LV2 writes ports
-// and hears of values through port events (plugin/lv2/).
+// VST 2.x calls the effect directly (editor/vst2_editor.cpp), LV2 writes ports
+// and hears of values through port events (formats/lv2/).
 //
 // Parameters cross as normalised values (0..1), indices as parameter indices
 // (0..17; anything else is ignored, reads 0 or an empty text). Every call comes

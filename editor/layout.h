@@ -8,7 +8,6 @@ struct TKnobPlace {
   int32_t left, top, size;  // square knob
   const char* image;        // filmstrip of 129 frames of size x size
   float curve;              // power curve exponent 2^curve (levels), 0 for none
-  bool log;                 // logarithmic frequency scale
   int32_t displayLeft, displayTop;  // its 48 x 14 value display
 };
 

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 
 #include "plugin/text.h"
@@ -183,6 +184,13 @@ void TParam::Display(char* text, size_t size) const {
     }
     case EParamKind::kPlain: FormatValue(v, text, size); return;
   }
+}
+
+void TParam::DisplayWithLabel(char* text, size_t size) const {
+  if (!text || size == 0) return;
+  char value[kParamDisplayBytes];
+  Display(value, sizeof value);
+  std::snprintf(text, size, "%s %s", value, Label());
 }
 
 void TParam::Parse(const char* text) {

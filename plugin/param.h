@@ -13,6 +13,7 @@ struct TParamDescriptor {
   const char* name;
   const char* label;
   float def, min, max, step;  // physical values; step 0 means continuous
+  bool logarithmic;           // shown on a logarithmic scale (knobs, hosts' sliders)
 };
 
 // The 18 parameters in index order.
@@ -39,6 +40,8 @@ class TParam {
   void SetValue(float v);  // limited to min..max; NaN is ignored
 
   void Display(char* text, size_t size) const;  // writes at most size bytes
+  // The value with its unit, as editors show it ("1.50 sec", "Off "); at most size bytes.
+  void DisplayWithLabel(char* text, size_t size) const;
   const char* Label() const;                    // follows the Hz/kHz switch
   void Parse(const char* text);
 

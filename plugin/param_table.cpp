@@ -4,11 +4,14 @@
 
 namespace {
 
+constexpr bool kLog = true;
+
 // A parameter as hosts see it: the engine's physical range with a name, a
-// unit label and a display kind.
-constexpr TParamDescriptor Row(EParam index, EParamKind kind, const char* name, const char* label) {
+// unit label, a display kind and its scale.
+constexpr TParamDescriptor Row(EParam index, EParamKind kind, const char* name, const char* label,
+                               bool logarithmic = false) {
   const TParamRange& r = kParamRanges[index];
-  return {kind, name, label, r.def, r.min, r.max, r.step};
+  return {kind, name, label, r.def, r.min, r.max, r.step, logarithmic};
 }
 
 }  // namespace
@@ -27,10 +30,10 @@ const TParamDescriptor kParamTable[kNumParams] = {
     Row(kSize, EParamKind::kPlain, "Size", "%"),
     Row(kWide, EParamKind::kPlain, "Wide", "%"),
     Row(kBassRatio, EParamKind::kPlain, "Bass Ratio", "x"),
-    Row(kCrossover, EParamKind::kFrequency, "Crossover", "Hz"),
-    Row(kHighDamping, EParamKind::kFrequency, "High Damping", "Hz"),
+    Row(kCrossover, EParamKind::kFrequency, "Crossover", "Hz", kLog),
+    Row(kHighDamping, EParamKind::kFrequency, "High Damping", "Hz", kLog),
     Row(kEqLowLevel, EParamKind::kPlain, "EQ Low Band Level", "dB"),
-    Row(kEqLowFreq, EParamKind::kFrequency, "EQ Low Band Freq", "Hz"),
+    Row(kEqLowFreq, EParamKind::kFrequency, "EQ Low Band Freq", "Hz", kLog),
     Row(kEqHiLevel, EParamKind::kPlain, "EQ Hi Band Level", "dB"),
-    Row(kEqHiFreq, EParamKind::kFrequency, "EQ Hi Band Freq", "Hz"),
+    Row(kEqHiFreq, EParamKind::kFrequency, "EQ Hi Band Freq", "Hz", kLog),
 };

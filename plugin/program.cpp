@@ -8,3 +8,15 @@ void TProgram::Init() {
 }
 
 void TProgram::SetName(const char* text) { CopyText(name, text ? text : "", sizeof name); }
+
+void LoadFactoryProgram(int k, TProgram& program) {
+  program.Init();
+  if (k < 0 || k >= kNumPrograms) return;
+  program.SetName(kFactoryProgramNames[k]);
+  // Every value takes the road a host's normalised value takes, the defaults of
+  // program 0 too: what hosts have saved from the bank since the first release.
+  for (int i = 0; i < kNumParams; ++i) {
+    TParam& p = program.params[i];
+    p.SetNormalized(k == 0 ? p.Normalized() : kFactoryPrograms[i][k]);
+  }
+}

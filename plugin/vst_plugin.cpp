@@ -6,23 +6,15 @@
 #include "plugin/editor_factory.h"
 #include "plugin/text.h"
 
+static_assert(kProgramNameBytes == kVstMaxProgNameLen, "program names fit the host's buffers");
+
 namespace {
 bool ValidIndex(VstInt32 index) { return index >= 0 && index < kNumParams; }
 }  // namespace
 
 VstPlugin::VstPlugin(audioMasterCallback master)
     : AudioEffectX(master, kNumPrograms, kNumParams) {
-  for (auto& p : programs) p.Init();
-  // The factory programs go through the public path, as a host's would.
-  for (int k = 1; k < kNumPrograms; ++k) {
-    setProgram(k);
-    programs[k].SetName(kFactoryProgramNames[k]);
-    for (int i = 0; i < kNumParams; ++i) setParameter(i, kFactoryPrograms[i][k]);
-  }
-  setProgram(0);
-  programs[0].Init();
-  for (int i = 0; i < kNumParams; ++i) setParameter(i, programs[0].params[i].Normalized());
-
+  for (int k = 0; k < kNumPrograms; ++k) LoadFactoryProgram(k, programs[k]);
   cEffect.numInputs = 2;
   cEffect.numOutputs = 2;
   cEffect.flags &= ~effFlagsIsSynth;
@@ -87,7 +79,7 @@ void VstPlugin::setProgram(VstInt32 program) {
 void VstPlugin::setProgramName(const char* name) { Current().SetName(name); }
 
 void VstPlugin::getProgramName(char* text) {
-  CopyText(text, Current().Name(), kVstMaxProgNameLen);
+  CopyText(text, Current().Name(), kProgramNameBytes);
 }
 
 void VstPlugin::getParameterLabel(VstInt32 index, char* label) {
@@ -108,7 +100,7 @@ void VstPlugin::getParameterName(VstInt32 index, char* text) {
 
 bool VstPlugin::getProgramNameIndexed(VstInt32, VstInt32 index, char* text) {
   if (index < 0 || index >= kNumPrograms) return false;
-  CopyText(text, programs[index].Name(), kVstMaxProgNameLen);
+  CopyText(text, programs[index].Name(), kProgramNameBytes);
   return true;
 }
 

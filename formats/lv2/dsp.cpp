@@ -8,8 +8,8 @@
 #include <new>
 
 #include "engine/reverb.h"
-#include "plugin/lv2/lv2.h"
-#include "plugin/lv2/ports.h"
+#include "formats/lv2/lv2.h"
+#include "formats/lv2/ports.h"
 #include "soravel_product.h"
 
 namespace {

@@ -1,16 +1,15 @@
-// Writes Soravel.lv2's description at build time, from the tables the VST 2.x
-// plug-in is built from, so that nothing in it is written twice:
+// Writes Soravel.lv2's description at build time, from the product's tables,
+// which every format reads, so that nothing in it is written twice:
 // manifest.ttl (plug-in, UI, presets), soravel.ttl (ports) and presets.ttl
-// (the factory programs, as the VST 2.x plug-in sets them).
+// (the factory programs, as every format holds them).
 //
 // Usage: soravel_lv2_ttl OUTDIR DSP-BINARY UI-BINARY
 #include <charconv>
 #include <cstdio>
 #include <string>
 
-#include "editor/layout.h"
-#include "plugin/lv2/ports.h"
-#include "plugin/vst_plugin.h"
+#include "formats/lv2/ports.h"
+#include "plugin/program.h"
 #include "soravel_product.h"
 
 namespace {
@@ -40,12 +39,6 @@ const char* UnitOf(int index) {
   for (const TUnit& u : kUnits)
     if (std::string(u.label) == kParamTable[index].label) return u.unit;
   return nullptr;
-}
-
-bool LogarithmicKnob(int index) {
-  for (const TKnobPlace& k : kKnobPlaces)
-    if (k.tag == index) return k.log;
-  return false;
 }
 
 // The shortest text that reads back as the same float.
@@ -97,20 +90,18 @@ struct TFile {
 std::string Uri(const std::string& u) { return "<" + u + ">"; }
 std::string Quoted(const std::string& s) { return "\"" + s + "\""; }
 
-// The 16 programs' names and physical values, as the VST 2.x plug-in holds them.
+// The 16 programs' names and physical values.
 struct TBank {
   std::string name[kNumPrograms];
   float value[kNumPrograms][kNumParams];
 };
 
 void ReadBank(TBank& bank) {
-  VstPlugin plugin(nullptr);
+  static TProgram program;
   for (int k = 0; k < kNumPrograms; ++k) {
-    char text[kVstMaxProgNameLen] = {};
-    plugin.getProgramNameIndexed(0, k, text);
-    bank.name[k] = text;
-    plugin.setProgram(k);
-    for (int i = 0; i < kNumParams; ++i) bank.value[k][i] = plugin.CurrentParam(i)->Value();
+    LoadFactoryProgram(k, program);
+    bank.name[k] = program.Name();
+    for (int i = 0; i < kNumParams; ++i) bank.value[k][i] = program.params[i].Value();
   }
 }
 
@@ -137,7 +128,7 @@ void WriteControlPort(TFile& out, int i, float def) {
   out("    lv2:minimum " + Number(PortValue(i, d.min)) + " ;\n");
   out("    lv2:maximum " + Number(PortValue(i, d.max)) + " ;\n");
   if (d.kind == EParamKind::kSwitch) out("    lv2:portProperty lv2:toggled ;\n");
-  if (LogarithmicKnob(i)) out("    lv2:portProperty pprop:logarithmic ;\n");
+  if (d.logarithmic) out("    lv2:portProperty pprop:logarithmic ;\n");
   if (d.kind == EParamKind::kLevel)  // the bottom of a level's range is silence
     out("    lv2:scalePoint [ rdfs:label \"-inf\" ; rdf:value " + Number(d.min) + " ] ;\n");
   if (const char* unit = UnitOf(i)) out("    units:unit " + std::string(unit) + " ;\n");

@@ -1,4 +1,4 @@
-#include "plugin/lv2/ports.h"
+#include "formats/lv2/ports.h"
 
 #include <cmath>
 

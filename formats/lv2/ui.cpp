@@ -7,16 +7,15 @@
 // offers it. The UI keeps the parameter records of what the ports hold, in the
 // plug-in's physical units, to show and convert them as the VST 2.x plug-in
 // does.
-#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <new>
 
 #include "editor/editor.h"
 #include "editor/editor_plugin.h"
+#include "formats/lv2/lv2.h"
+#include "formats/lv2/ports.h"
 #include "gui/frame.h"
-#include "plugin/lv2/lv2.h"
-#include "plugin/lv2/ports.h"
 #include "plugin/param.h"
 #include "soravel_product.h"
 
@@ -62,12 +61,8 @@ class TLv2Ui : public IEditorPlugin {
   // IEditorPlugin.
   float Normalized(int index) const override { return Valid(index) ? params[index].Normalized() : 0.0f; }
   void DisplayText(int index, char* text, size_t size) const override {
-    if (size == 0) return;
-    text[0] = '\0';
-    if (!Valid(index)) return;
-    char value[kParamDisplayBytes];
-    params[index].Display(value, sizeof value);
-    std::snprintf(text, size, "%s %s", value, params[index].Label());
+    if (Valid(index)) params[index].DisplayWithLabel(text, size);
+    else if (size > 0) text[0] = '\0';
   }
   void BeginEdit(int index) override {
     if (Valid(index) && touch && touch->touch) touch->touch(touch->handle, index, true);

@@ -112,7 +112,7 @@ TEST_F(EditorTest, ProgramChangeMovesEveryControl) {
   plugin->setParameter(kDecayFreeze, 1.0f);
   Paint();  // changes from the host reach the controls at the next idle
   for (const TKnobPlace& k : kKnobPlaces) {
-    const TKnobMapping m(k.curve, k.log, plugin->CurrentParam(k.tag)->min, plugin->CurrentParam(k.tag)->max);
+    const TKnobMapping m(k.curve, kParamTable[k.tag].logarithmic, plugin->CurrentParam(k.tag)->min, plugin->CurrentParam(k.tag)->max);
     EXPECT_NEAR(editor->Knob(k.tag)->getValue(), m.ToPosition(plugin->getParameter(k.tag)), 1e-6f) << k.tag;
   }
   EXPECT_EQ(editor->FreezeSwitch()->getValue(), 1.0f);

@@ -55,7 +55,7 @@ TEST(EditorThreads, AutomationWhileTheEditorPaintsLosesNothing) {
 
   for (const TKnobPlace& k : kKnobPlaces) {
     const TParam* p = plugin->CurrentParam(k.tag);
-    const TKnobMapping m(k.curve, k.log, p->min, p->max);
+    const TKnobMapping m(k.curve, kParamTable[k.tag].logarithmic, p->min, p->max);
     EXPECT_FLOAT_EQ(editor->Knob(k.tag)->getValue(), m.ToPosition(plugin->getParameter(k.tag)))
         << k.tag;
     char value[64], label[64], text[160];

@@ -8,8 +8,8 @@
 #include <cmath>
 #include <vector>
 
-#include "plugin/lv2/lv2.h"
-#include "plugin/lv2/ports.h"
+#include "formats/lv2/lv2.h"
+#include "formats/lv2/ports.h"
 #include "plugin/vst_plugin.h"
 #include "soravel_product.h"
 #include "tests/engine/engine_test_util.h"

@@ -18,8 +18,8 @@
 #include "editor/editor.h"
 #include "editor/tz_about.h"
 #include "gui/platform/raster/raster_platform.h"
-#include "plugin/lv2/lv2.h"
-#include "plugin/lv2/ports.h"
+#include "formats/lv2/lv2.h"
+#include "formats/lv2/ports.h"
 #include "plugin/vst_plugin.h"
 #include "soravel_product.h"
 
