@@ -5,39 +5,19 @@
 #include <cmath>
 #include <cstring>
 
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <dlfcn.h>
-#endif
+#include "tests/support/module.h"
 
 PluginLibrary& PluginLibrary::Get() {
   static PluginLibrary lib = [] {
+    static TModule& module = *new TModule;  // never unloaded: instances may outlive the tests
     PluginLibrary l;
-    std::string path = SORAVEL_PLUGIN_PATH;
-#ifdef _WIN32
-    // Wine shows the build tree's Unix path on drive Z:.
-    if (!path.empty() && path[0] == '/') path = "Z:" + path;
-    for (char& c : path)
-      if (c == '/') c = '\\';
-    HMODULE h = LoadLibraryA(path.c_str());
-    if (!h) {
-      l.error = "LoadLibraryA failed for " + path;
+    if (!module.Load(SORAVEL_PLUGIN_PATH)) {
+      l.error = module.Error();
       return l;
     }
-    l.vstPluginMain = reinterpret_cast<EntryProc>(
-        reinterpret_cast<void*>(GetProcAddress(h, "VSTPluginMain")));
-    l.main = reinterpret_cast<EntryProc>(reinterpret_cast<void*>(GetProcAddress(h, "main")));
-#else
-    void* h = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!h) {
-      l.error = dlerror();
-      return l;
-    }
-    l.vstPluginMain = reinterpret_cast<EntryProc>(dlsym(h, "VSTPluginMain"));
-    l.main = reinterpret_cast<EntryProc>(dlsym(h, "main"));
-#endif
-    if (!l.vstPluginMain) l.error = "no VSTPluginMain in " + path;
+    l.vstPluginMain = module.Symbol<EntryProc>("VSTPluginMain");
+    l.main = module.Symbol<EntryProc>("main");
+    if (!l.vstPluginMain) l.error = std::string("no VSTPluginMain in ") + SORAVEL_PLUGIN_PATH;
     return l;
   }();
   return lib;

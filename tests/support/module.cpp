@@ -1,0 +1,52 @@
+#include "tests/support/module.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <dlfcn.h>
+#endif
+
+#ifdef _WIN32
+namespace {
+// Wine shows the build tree's Unix paths on drive Z:.
+std::string WindowsPath(std::string path) {
+  if (!path.empty() && path[0] == '/') path = "Z:" + path;
+  for (char& c : path)
+    if (c == '/') c = '\\';
+  return path;
+}
+}  // namespace
+
+bool TModule::Load(const std::string& path) {
+  Unload();
+  const std::string native = WindowsPath(path);
+  handle = reinterpret_cast<void*>(LoadLibraryA(native.c_str()));
+  error = handle ? "" : "LoadLibraryA failed for " + native;
+  return handle != nullptr;
+}
+
+void TModule::Unload() {
+  if (handle) FreeLibrary(reinterpret_cast<HMODULE>(handle));
+  handle = nullptr;
+}
+
+void* TModule::Address(const char* name) const {
+  if (!handle) return nullptr;
+  return reinterpret_cast<void*>(GetProcAddress(reinterpret_cast<HMODULE>(handle), name));
+}
+#else
+bool TModule::Load(const std::string& path) {
+  Unload();
+  handle = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  const char* why = handle ? nullptr : dlerror();
+  error = why ? why : "";
+  return handle != nullptr;
+}
+
+void TModule::Unload() {
+  if (handle) dlclose(handle);
+  handle = nullptr;
+}
+
+void* TModule::Address(const char* name) const { return handle ? dlsym(handle, name) : nullptr; }
+#endif
