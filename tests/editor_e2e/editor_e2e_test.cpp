@@ -17,6 +17,7 @@
 #include "tests/editor_e2e/shot.h"
 #include "tests/plugin/host.h"
 #include "tests/plugin/host_events.h"
+#include "tests/support/native_path.h"
 
 namespace {
 
@@ -116,12 +117,7 @@ HWND EditorWindow(HWND host) { return FindWindowExA(host, nullptr, "TVSTEditor",
 }
 
 std::string ShotPath(const char* name) {
-  std::string path = std::string(SORAVEL_SHOT_DIR) + "/" + name;
-  // Wine shows the build tree's Unix path on drive Z:.
-  if (!path.empty() && path[0] == '/') path = "Z:" + path;
-  for (char& c : path)
-    if (c == '/') c = '\\';
-  return path;
+  return NativePath(std::string(SORAVEL_SHOT_DIR) + "/" + name);
 }
 
 void Save(const Shot& s, const char* name) {

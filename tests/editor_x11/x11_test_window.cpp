@@ -8,6 +8,7 @@
 #include "gui/frame.h"
 #include "gui/platform/raster/raster_platform.h"
 #include "plugin/vst_plugin.h"
+#include "tests/support/vst2/quiet_host.h"
 
 // Last: Xlib's macros clash with names in the headers above.
 #include <X11/Xutil.h>
@@ -79,12 +80,6 @@ int Differing(const Shot& a, const Shot& b, int left, int top, int right, int bo
       n += a.px[static_cast<size_t>(y) * w + x] != b.px[static_cast<size_t>(y) * w + x];
   return n;
 }
-
-namespace {
-VstIntPtr QuietHost(AEffect*, VstInt32 op, VstInt32, VstIntPtr, void*, float) {
-  return op == audioMasterVersion ? 2400 : 0;
-}
-}  // namespace
 
 Shot RasterReference(const std::function<void(VstPlugin&)>& setUp, float zoom, int width,
                      int height) {
