@@ -15,9 +15,11 @@
 #include <vector>
 
 #include "tests/editor_e2e/shot.h"
-#include "tests/plugin/host.h"
-#include "tests/plugin/host_events.h"
 #include "tests/support/native_path.h"
+#include "tests/support/vst2/host_events.h"
+#include "tests/support/vst2/host_log.h"
+#include "tests/support/vst2/instance.h"
+#include "tests/support/vst2/library.h"
 
 namespace {
 

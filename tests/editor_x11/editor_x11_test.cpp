@@ -26,8 +26,10 @@
 #include "editor/editor.h"
 #include "gui/platform/raster/raster_platform.h"
 #include "plugin/vst_plugin.h"
-#include "tests/plugin/host.h"
-#include "tests/plugin/host_events.h"
+#include "tests/support/vst2/host_events.h"
+#include "tests/support/vst2/host_log.h"
+#include "tests/support/vst2/instance.h"
+#include "tests/support/vst2/library.h"
 
 // Last: Xlib's macros (None, Bool, Status) clash with names in the headers above.
 #include "tests/editor_x11/x11_test_window.h"

@@ -3,8 +3,10 @@
 
 #include <cstring>
 
-#include "tests/plugin/host.h"
 #include "tests/support/native_path.h"
+#include "tests/support/vst2/host_log.h"
+#include "tests/support/vst2/library.h"
+#include "tests/support/vst2/plugin.h"
 
 #ifdef _WIN32
 #include <windows.h>
