@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/editor_e2e/shot.h"
+#include "tests/editor_e2e/capture.h"
 #include "tests/support/native_path.h"
 #include "tests/support/vst2/host_events.h"
 #include "tests/support/vst2/host_log.h"
@@ -124,7 +124,7 @@ std::string ShotPath(const char* name) {
 
 void Save(const Shot& s, const char* name) {
   std::string error;
-  EXPECT_TRUE(WritePng(s, ShotPath(name), error)) << error;
+  EXPECT_TRUE(WritePng(s, ShotPath(name), &error)) << error;
 }
 
 // Control positions in frame pixels (the editor's layout).

@@ -71,16 +71,6 @@ Shot Capture(::Window w, int width, int height) {
   return s;
 }
 
-int Differing(const Shot& a, const Shot& b, int left, int top, int right, int bottom) {
-  if (a.px.size() != b.px.size() || a.px.empty() || a.width != b.width) return -1;
-  const int w = a.width;
-  int n = 0;
-  for (int y = top; y < bottom && y < a.height; ++y)
-    for (int x = left; x < right && x < w; ++x)
-      n += a.px[static_cast<size_t>(y) * w + x] != b.px[static_cast<size_t>(y) * w + x];
-  return n;
-}
-
 Shot RasterReference(const std::function<void(VstPlugin&)>& setUp, float zoom, int width,
                      int height) {
   static int parent;

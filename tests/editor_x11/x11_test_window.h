@@ -3,10 +3,11 @@
 // Soravel.so and the LV2 UI): the test's own connection with its host window,
 // input through XTest, pictures read back from the server or drawn by the raster
 // platform in the test's process, and counts of what the process holds.
-#include <cstdint>
 #include <functional>
 #include <ostream>
 #include <vector>
+
+#include "tests/support/shot.h"
 
 class VstPlugin;
 
@@ -25,16 +26,13 @@ std::vector<::Window> Children(::Window w);
 void MoveTo(int x, int y);
 void Button(unsigned b, bool down);
 
-// 0x00RRGGBB per pixel, row by row.
-struct Shot {
-  int width = 0, height = 0;
-  std::vector<uint32_t> px;
-};
 // The window's top-left width x height pixels (on screen: the server has no others).
 Shot Capture(::Window w, int width = kWidth, int height = kHeight);
 // Pixels that differ inside the rectangle; -1 when the pictures do not match in size.
-int Differing(const Shot& a, const Shot& b, int left = 0, int top = 0, int right = kWidth,
-              int bottom = kHeight);
+inline int Differing(const Shot& a, const Shot& b, int left = 0, int top = 0, int right = kWidth,
+                     int bottom = kHeight) {
+  return CountDiffering(a, b, left, top, right, bottom, 0);
+}
 // The VST 2.x editor drawn by the raster platform at a zoom, with `setUp` applied to
 // its plug-in first: the picture an X window must show.
 Shot RasterReference(const std::function<void(VstPlugin&)>& setUp = {}, float zoom = 1.0f,
