@@ -25,12 +25,15 @@
 #include "editor/editor.h"
 #include "gui/platform/raster/raster_platform.h"
 #include "plugin/vst_plugin.h"
+#include "tests/editor_x11/raster_reference.h"
 #include "tests/support/vst2/host_events.h"
 #include "tests/support/vst2/host_log.h"
 #include "tests/support/vst2/instance.h"
 #include "tests/support/vst2/library.h"
 
 // Last: Xlib's macros (None, Bool, Status) clash with names in the headers above.
+#include "tests/editor_x11/x11_capture.h"
+#include "tests/editor_x11/x11_resources.h"
 #include "tests/editor_x11/x11_test_window.h"
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>

@@ -21,9 +21,12 @@
 #include "formats/lv2/ports.h"
 #include "plugin/vst_plugin.h"
 #include "soravel_product.h"
+#include "tests/editor_x11/raster_reference.h"
 #include "tests/support/module.h"
 
 // Last: Xlib's macros clash with names in the headers above.
+#include "tests/editor_x11/x11_capture.h"
+#include "tests/editor_x11/x11_resources.h"
 #include "tests/editor_x11/x11_test_window.h"
 #include <X11/Xutil.h>
 #include <X11/extensions/XRes.h>
