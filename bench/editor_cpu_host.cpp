@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "plugin/vst2.h"
+#include "tests/support/module.h"
 
 namespace {
 
@@ -122,14 +123,6 @@ LRESULT CALLBACK HostProc(HWND h, UINT m, WPARAM w, LPARAM l) {
   return DefWindowProcA(h, m, w, l);
 }
 
-std::string WindowsPath(std::string p) {
-  // Wine shows the Unix file system on drive Z:.
-  if (!p.empty() && p[0] == '/') p = "Z:" + p;
-  for (char& c : p)
-    if (c == '/') c = '\\';
-  return p;
-}
-
 int Usage() {
   std::fprintf(stderr, "usage: editor_cpu_host PATH\\Soravel.dll open|closed [SECONDS [WARMUP]]\n");
   return 2;
@@ -145,13 +138,12 @@ int main(int argc, char** argv) {
   const double warmup = argc > 4 ? std::atof(argv[4]) : 2.0;
   if (seconds <= 0 || warmup < 0) return Usage();
 
-  HMODULE lib = LoadLibraryA(WindowsPath(argv[1]).c_str());
-  if (!lib) {
+  TModule lib(argv[1]);
+  if (!lib.Loaded()) {
     std::fprintf(stderr, "cannot load %s\n", argv[1]);
     return 1;
   }
-  auto entry = reinterpret_cast<EntryProc>(
-      reinterpret_cast<void*>(GetProcAddress(lib, "VSTPluginMain")));
+  auto entry = lib.Symbol<EntryProc>("VSTPluginMain");
   AEffect* e = entry ? entry(HostCallback) : nullptr;
   if (!e || !(e->flags & effFlagsHasEditor)) {
     std::fprintf(stderr, "no effect with an editor in %s\n", argv[1]);
@@ -232,6 +224,6 @@ int main(int argc, char** argv) {
   DestroyWindow(window);
   std::printf("blocks %ld late %ld idles %ld\n", audio.blocks.load(), audio.late.load(), gHost.idles);
   std::fflush(stdout);
-  FreeLibrary(lib);
+  lib.Unload();
   return 0;
 }

@@ -6,7 +6,6 @@
 // which other work on a shared machine does not disturb.
 //   editor_cpu_x11 PLUGIN open|closed [SECONDS]
 #include <X11/Xlib.h>
-#include <dlfcn.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -22,6 +21,7 @@
 #include <vector>
 
 #include "plugin/vst2.h"
+#include "tests/support/module.h"
 
 namespace {
 
@@ -75,12 +75,12 @@ int main(int argc, char** argv) {
   }
   const bool open = std::strcmp(argv[2], "open") == 0;
   const double seconds = argc > 3 ? std::atof(argv[3]) : 10.0;
-  void* lib = dlopen(argv[1], RTLD_NOW | RTLD_LOCAL);
-  if (!lib) {
-    std::fprintf(stderr, "%s\n", dlerror());
+  TModule lib(argv[1]);
+  if (!lib.Loaded()) {
+    std::fprintf(stderr, "%s\n", lib.Error().c_str());
     return 1;
   }
-  auto entry = reinterpret_cast<AEffect* (*)(audioMasterCallback)>(dlsym(lib, "VSTPluginMain"));
+  auto entry = lib.Symbol<AEffect* (*)(audioMasterCallback)>("VSTPluginMain");
   AEffect* e = entry ? entry(Host) : nullptr;
   Display* d = XOpenDisplay(nullptr);
   if (!e || !d) {

@@ -5,8 +5,6 @@
 // round's CPU time per stereo frame (this thread's CPU clock), the medians and
 // the median of the rounds' ratios B / A.
 //   plugin_ab A.so B.so [ROUNDS [SECONDS]]
-#include <dlfcn.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -15,6 +13,7 @@
 #include <vector>
 
 #include "plugin/vst2.h"
+#include "tests/support/module.h"
 
 namespace {
 
@@ -38,16 +37,16 @@ double Median(std::vector<double> v) {
 }
 
 struct Instance {
+  TModule library;
   AEffect* effect = nullptr;
   std::vector<float> outL = std::vector<float>(kBlock), outR = std::vector<float>(kBlock);
 
   bool Load(const char* path) {
-    void* lib = dlopen(path, RTLD_NOW | RTLD_LOCAL);
-    if (!lib) {
-      std::fprintf(stderr, "%s\n", dlerror());
+    if (!library.Load(path)) {
+      std::fprintf(stderr, "%s\n", library.Error().c_str());
       return false;
     }
-    auto entry = reinterpret_cast<AEffect* (*)(audioMasterCallback)>(dlsym(lib, "VSTPluginMain"));
+    auto entry = library.Symbol<AEffect* (*)(audioMasterCallback)>("VSTPluginMain");
     effect = entry ? entry(Host) : nullptr;
     if (!effect) {
       std::fprintf(stderr, "%s: no effect\n", path);

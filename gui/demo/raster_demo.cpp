@@ -1,11 +1,11 @@
 // Draws every control class on the raster window system and writes a PNG screenshot.
 // Usage: soravel_raster_demo [out.png]
-#include <png.h>
-
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "gui/demo/demo_scene.h"
+#include "gui/demo/png_write.h"
 #include "gui/platform/raster/raster_platform.h"
 
 namespace {
@@ -16,33 +16,12 @@ struct NoEditor : GuiEditorInterface {
   void endEdit(int32_t) override {}
 };
 
-bool writePng(const char* path, raster::RasterSurface& s) {
-  FILE* f = std::fopen(path, "wb");
-  if (!f) return false;
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  png_infop info = png ? png_create_info_struct(png) : nullptr;
-  if (!png || !info) {
-    png_destroy_write_struct(&png, &info);
-    std::fclose(f);
-    return false;
-  }
-  png_init_io(png, f);
-  png_set_IHDR(png, info, s.width(), s.height(), 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  png_write_info(png, info);
-  std::vector<png_byte> row(static_cast<size_t>(s.width()) * 3);
-  for (int y = 0; y < s.height(); ++y) {
-    for (int x = 0; x < s.width(); ++x) {
-      const uint32_t p = s.pixel(x, y);  // the frame is opaque: premultiplied equals straight
-      row[x * 3] = static_cast<png_byte>(p >> 16);
-      row[x * 3 + 1] = static_cast<png_byte>(p >> 8);
-      row[x * 3 + 2] = static_cast<png_byte>(p);
-    }
-    png_write_row(png, row.data());
-  }
-  png_write_end(png, nullptr);
-  png_destroy_write_struct(&png, &info);
-  return std::fclose(f) == 0;
+// The frame is opaque: its premultiplied pixels are its straight colours.
+bool saveSurface(const char* path, const raster::RasterSurface& s, std::string& error) {
+  std::vector<uint32_t> px;
+  for (int y = 0; y < s.height(); ++y)
+    for (int x = 0; x < s.width(); ++x) px.push_back(s.pixel(x, y));
+  return demo::writePng(path, px.data(), s.width(), s.height(), error);
 }
 }  // namespace
 
@@ -55,11 +34,12 @@ int main(int argc, char** argv) {
   demo::buildScene(frame, bitmaps);
   auto* window = static_cast<raster::RasterWindow*>(frame->platformWindow());
   window->paint();
-  const bool ok = writePng(out, window->surface());
+  std::string error;
+  const bool ok = saveSurface(out, window->surface(), error);
   frame->release();
   for (CBitmap* b : bitmaps) b->release();
   if (!ok) {
-    std::fprintf(stderr, "cannot write %s\n", out);
+    std::fprintf(stderr, "%s\n", error.c_str());
     return 1;
   }
   std::printf("wrote %s\n", out);

@@ -1,40 +1,16 @@
 #include "editor/png_image.h"
 
 #include <gtest/gtest.h>
-#include <png.h>
 
-#include <csetjmp>
 #include <vector>
+
+#include "gui/demo/png_write.h"
 
 namespace {
 
-void Append(png_structp png, png_bytep data, png_size_t n) {
-  auto* out = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(png));
-  out->insert(out->end(), data, data + n);
-}
-void Flush(png_structp) {}
-
 // Encodes rows of 8-bit RGB or RGBA pixels (top row first) as a PNG file.
 std::vector<uint8_t> Encode(int w, int h, bool alpha, bool interlaced, const std::vector<uint8_t>& rgb) {
-  std::vector<uint8_t> out;
-  png_structp png = png_create_write_struct(png_get_libpng_ver(nullptr), nullptr, nullptr, nullptr);
-  png_infop info = png_create_info_struct(png);
-  if (setjmp(png_jmpbuf(png))) {
-    png_destroy_write_struct(&png, &info);
-    return {};
-  }
-  png_set_write_fn(png, &out, Append, Flush);
-  png_set_IHDR(png, info, w, h, 8, alpha ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB,
-               interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-               PNG_FILTER_TYPE_DEFAULT);
-  png_write_info(png, info);
-  const int stride = w * (alpha ? 4 : 3);
-  const int passes = png_set_interlace_handling(png);
-  for (int p = 0; p < passes; ++p)
-    for (int y = 0; y < h; ++y) png_write_row(png, const_cast<png_bytep>(rgb.data() + y * stride));
-  png_write_end(png, info);
-  png_destroy_write_struct(&png, &info);
-  return out;
+  return demo::encodePng(rgb.data(), w, h, alpha ? 4 : 3, interlaced);
 }
 
 std::vector<uint8_t> Gradient(int w, int h, int channels) {

@@ -14,9 +14,12 @@
 #include <string>
 #include <vector>
 
-#include "tests/editor_e2e/shot.h"
-#include "tests/plugin/host.h"
-#include "tests/plugin/host_events.h"
+#include "tests/editor_e2e/capture.h"
+#include "tests/support/native_path.h"
+#include "tests/support/vst2/host_events.h"
+#include "tests/support/vst2/host_log.h"
+#include "tests/support/vst2/instance.h"
+#include "tests/support/vst2/library.h"
 
 namespace {
 
@@ -116,17 +119,12 @@ HWND EditorWindow(HWND host) { return FindWindowExA(host, nullptr, "TVSTEditor",
 }
 
 std::string ShotPath(const char* name) {
-  std::string path = std::string(SORAVEL_SHOT_DIR) + "/" + name;
-  // Wine shows the build tree's Unix path on drive Z:.
-  if (!path.empty() && path[0] == '/') path = "Z:" + path;
-  for (char& c : path)
-    if (c == '/') c = '\\';
-  return path;
+  return NativePath(std::string(SORAVEL_SHOT_DIR) + "/" + name);
 }
 
 void Save(const Shot& s, const char* name) {
   std::string error;
-  EXPECT_TRUE(WritePng(s, ShotPath(name), error)) << error;
+  EXPECT_TRUE(WritePng(s, ShotPath(name), &error)) << error;
 }
 
 // Control positions in frame pixels (the editor's layout).

@@ -10,67 +10,23 @@
 #include <vector>
 
 #include "plugin/vst2.h"
-
-#ifdef _WIN32
-#define WIN32_LEAN_AND_MEAN
-#include <windows.h>
-#else
-#include <dlfcn.h>
-#endif
-
-namespace {
-
-using EntryProc = AEffect* (*)(audioMasterCallback);
-
-VstIntPtr Callback(AEffect*, VstInt32 opcode, VstInt32, VstIntPtr, void*, float) {
-  return opcode == 1 ? kVstVersion : 0;  // audioMasterVersion
-}
-
-struct Library {
-#ifdef _WIN32
-  HMODULE h = nullptr;
-  bool Load(const std::string& path) { return (h = LoadLibraryA(path.c_str())) != nullptr; }
-  EntryProc Entry() {
-    return reinterpret_cast<EntryProc>(reinterpret_cast<void*>(GetProcAddress(h, "VSTPluginMain")));
-  }
-  void Unload() { FreeLibrary(h); }
-  static bool StillLoaded(const std::string& path) {
-    return GetModuleHandleA(path.c_str()) != nullptr;
-  }
-#else
-  void* h = nullptr;
-  bool Load(const std::string& path) { return (h = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL)); }
-  EntryProc Entry() { return reinterpret_cast<EntryProc>(dlsym(h, "VSTPluginMain")); }
-  void Unload() { dlclose(h); }
-  static bool StillLoaded(const std::string& path) {
-    void* h = dlopen(path.c_str(), RTLD_NOW | RTLD_NOLOAD);
-    if (h) dlclose(h);
-    return h != nullptr;
-  }
-#endif
-};
-
-}  // namespace
+#include "tests/support/module.h"
+#include "tests/support/vst2/quiet_host.h"
 
 int main(int argc, char** argv) {
-  std::string path = argc > 1 ? argv[1] : SORAVEL_PLUGIN_PATH;
-#ifdef _WIN32
-  if (!path.empty() && path[0] == '/') path = "Z:" + path;  // Wine's view of the Unix tree
-  for (char& c : path)
-    if (c == '/') c = '\\';
-#endif
+  const std::string path = argc > 1 ? argv[1] : SORAVEL_PLUGIN_PATH;
   const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 20;
   std::vector<double> ms;
   bool unloaded = true;
   for (int i = 0; i < runs; ++i) {
-    Library lib;
+    TModule lib;
     const auto t0 = std::chrono::steady_clock::now();
     if (!lib.Load(path)) {
-      std::fprintf(stderr, "cannot load %s\n", path.c_str());
+      std::fprintf(stderr, "cannot load %s: %s\n", path.c_str(), lib.Error().c_str());
       return 1;
     }
-    EntryProc entry = lib.Entry();
-    AEffect* e = entry ? entry(Callback) : nullptr;
+    const auto entry = lib.Symbol<AEffect* (*)(audioMasterCallback)>("VSTPluginMain");
+    AEffect* e = entry ? entry(QuietHost) : nullptr;
     const auto t1 = std::chrono::steady_clock::now();
     if (!e || e->magic != kEffectMagic) {
       std::fprintf(stderr, "no effect record from %s\n", path.c_str());
@@ -78,7 +34,7 @@ int main(int argc, char** argv) {
     }
     e->dispatcher(e, effClose, 0, 0, nullptr, 0.0f);
     lib.Unload();
-    if (Library::StillLoaded(path)) unloaded = false;
+    if (TModule::InProcess(path)) unloaded = false;
     ms.push_back(std::chrono::duration<double, std::milli>(t1 - t0).count());
   }
   std::vector<double> sorted = ms;

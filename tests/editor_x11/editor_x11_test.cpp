@@ -3,7 +3,6 @@
 // through XTest, pixels read back with XGetImage and compared with the same editor drawn
 // by the raster platform in this process, resources counted with X-Resource.
 #include <dirent.h>
-#include <png.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -26,10 +25,15 @@
 #include "editor/editor.h"
 #include "gui/platform/raster/raster_platform.h"
 #include "plugin/vst_plugin.h"
-#include "tests/plugin/host.h"
-#include "tests/plugin/host_events.h"
+#include "tests/editor_x11/raster_reference.h"
+#include "tests/support/vst2/host_events.h"
+#include "tests/support/vst2/host_log.h"
+#include "tests/support/vst2/instance.h"
+#include "tests/support/vst2/library.h"
 
 // Last: Xlib's macros (None, Bool, Status) clash with names in the headers above.
+#include "tests/editor_x11/x11_capture.h"
+#include "tests/editor_x11/x11_resources.h"
 #include "tests/editor_x11/x11_test_window.h"
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
@@ -58,30 +62,6 @@ bool IdleUntilGesturesEnd(Instance& p) {
   return IdleUntil(p, [] {
     return Count(audioMasterEndEdit) > 0 && Count(audioMasterEndEdit) == Count(audioMasterBeginEdit);
   });
-}
-
-bool WritePng(const Shot& s, const std::string& path) {
-  FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return false;
-  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-  png_infop info = png_create_info_struct(png);
-  png_init_io(png, f);
-  png_set_IHDR(png, info, s.width, s.height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  png_write_info(png, info);
-  std::vector<png_byte> row(static_cast<size_t>(s.width) * 3);
-  for (int y = 0; y < s.height; ++y) {
-    for (int x = 0; x < s.width; ++x) {
-      const uint32_t p = s.px[static_cast<size_t>(y) * s.width + x];
-      row[3 * x] = static_cast<png_byte>(p >> 16);
-      row[3 * x + 1] = static_cast<png_byte>(p >> 8);
-      row[3 * x + 2] = static_cast<png_byte>(p);
-    }
-    png_write_row(png, row.data());
-  }
-  png_write_end(png, nullptr);
-  png_destroy_write_struct(&png, &info);
-  return std::fclose(f) == 0;
 }
 
 void Key(KeySym sym, bool down) {

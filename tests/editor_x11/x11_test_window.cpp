@@ -1,17 +1,5 @@
 #include "tests/editor_x11/x11_test_window.h"
 
-#include <dirent.h>
-
-#include <string>
-
-#include "editor/editor.h"
-#include "gui/frame.h"
-#include "gui/platform/raster/raster_platform.h"
-#include "plugin/vst_plugin.h"
-
-// Last: Xlib's macros clash with names in the headers above.
-#include <X11/Xutil.h>
-#include <X11/extensions/XRes.h>
 #include <X11/extensions/XTest.h>
 
 Display* Dpy() {
@@ -53,87 +41,4 @@ void MoveTo(int x, int y) {
 void Button(unsigned b, bool down) {
   XTestFakeButtonEvent(Dpy(), b, down ? True : False, 0);
   XSync(Dpy(), False);
-}
-
-Shot Capture(::Window w, int width, int height) {
-  Shot s;
-  XSync(Dpy(), False);
-  XImage* img = XGetImage(Dpy(), w, 0, 0, width, height, AllPlanes, ZPixmap);
-  if (!img) return s;
-  s.width = width;
-  s.height = height;
-  s.px.resize(static_cast<size_t>(width) * height);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x)
-      s.px[static_cast<size_t>(y) * width + x] = XGetPixel(img, x, y) & 0xffffff;
-  XDestroyImage(img);
-  return s;
-}
-
-int Differing(const Shot& a, const Shot& b, int left, int top, int right, int bottom) {
-  if (a.px.size() != b.px.size() || a.px.empty() || a.width != b.width) return -1;
-  const int w = a.width;
-  int n = 0;
-  for (int y = top; y < bottom && y < a.height; ++y)
-    for (int x = left; x < right && x < w; ++x)
-      n += a.px[static_cast<size_t>(y) * w + x] != b.px[static_cast<size_t>(y) * w + x];
-  return n;
-}
-
-namespace {
-VstIntPtr QuietHost(AEffect*, VstInt32 op, VstInt32, VstIntPtr, void*, float) {
-  return op == audioMasterVersion ? 2400 : 0;
-}
-}  // namespace
-
-Shot RasterReference(const std::function<void(VstPlugin&)>& setUp, float zoom, int width,
-                     int height) {
-  static int parent;
-  VstPlugin plugin(QuietHost);
-  if (setUp) setUp(plugin);
-  auto* editor = dynamic_cast<Editor*>(plugin.getEditor());
-  Shot s;
-  if (!editor) return s;
-  editor->setContentScale(zoom);
-  if (!editor->open(&parent)) return s;
-  editor->idle();
-  auto& w = *static_cast<raster::RasterWindow*>(editor->getFrame()->platformWindow());
-  w.paint();
-  s.width = width;
-  s.height = height;
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) s.px.push_back(w.surface().pixel(x, y) & 0xffffff);
-  editor->close();
-  return s;
-}
-
-Resources ClientResources(XID id) {
-  Resources r;
-  int n = 0;
-  XResType* types = nullptr;
-  if (!XResQueryClientResources(Dpy(), id, &n, &types)) return r;
-  r.windows = r.pixmaps = r.gcs = r.cursors = 0;
-  for (int i = 0; i < n; ++i) {
-    char* name = XGetAtomName(Dpy(), types[i].resource_type);
-    const std::string kind = name ? name : "";
-    if (name) XFree(name);
-    if (kind == "WINDOW") r.windows = types[i].count;
-    if (kind == "PIXMAP") r.pixmaps = types[i].count;
-    if (kind == "GC") r.gcs = types[i].count;
-    if (kind == "CURSOR") r.cursors = types[i].count;
-  }
-  XFree(types);
-  return r;
-}
-std::ostream& operator<<(std::ostream& o, const Resources& r) {
-  return o << r.windows << " windows, " << r.pixmaps << " pixmaps, " << r.gcs << " GCs, "
-           << r.cursors << " cursors";
-}
-int OpenDescriptors() {
-  int n = 0;
-  if (DIR* d = opendir("/proc/self/fd")) {
-    while (dirent* e = readdir(d)) n += e->d_name[0] != '.';
-    closedir(d);
-  }
-  return n;
 }

@@ -1,19 +1,14 @@
 #pragma once
 // What the tests of the editor in a real X window share (the VST 2.x editor of
-// Soravel.so and the LV2 UI): the test's own connection with its host window,
-// input through XTest, pictures read back from the server or drawn by the raster
-// platform in the test's process, and counts of what the process holds.
-#include <cstdint>
-#include <functional>
-#include <ostream>
+// Soravel.so and the LV2 UI): the test's own connection with its host window and input
+// through XTest. Pictures: x11_capture.h and raster_reference.h; what the process
+// holds: x11_resources.h.
 #include <vector>
 
-class VstPlugin;
+#include "tests/editor_x11/editor_size.h"
 
 // Last: Xlib's macros (None, Bool, Status) clash with names in other headers.
 #include <X11/Xlib.h>
-
-inline constexpr int kWidth = 773, kHeight = 491;  // the editor at 100 %
 
 // The test's own connection; null without a display.
 Display* Dpy();
@@ -24,27 +19,3 @@ std::vector<::Window> Children(::Window w);
 // Input through the server, in editor coordinates (the host sits at the screen's origin).
 void MoveTo(int x, int y);
 void Button(unsigned b, bool down);
-
-// 0x00RRGGBB per pixel, row by row.
-struct Shot {
-  int width = 0, height = 0;
-  std::vector<uint32_t> px;
-};
-// The window's top-left width x height pixels (on screen: the server has no others).
-Shot Capture(::Window w, int width = kWidth, int height = kHeight);
-// Pixels that differ inside the rectangle; -1 when the pictures do not match in size.
-int Differing(const Shot& a, const Shot& b, int left = 0, int top = 0, int right = kWidth,
-              int bottom = kHeight);
-// The VST 2.x editor drawn by the raster platform at a zoom, with `setUp` applied to
-// its plug-in first: the picture an X window must show.
-Shot RasterReference(const std::function<void(VstPlugin&)>& setUp = {}, float zoom = 1.0f,
-                     int width = kWidth, int height = kHeight);
-
-// Resources the server holds for the client owning `id`, by kind (-1: unknown).
-struct Resources {
-  long windows = -1, pixmaps = -1, gcs = -1, cursors = -1;
-  bool operator==(const Resources&) const = default;
-};
-Resources ClientResources(XID id);
-std::ostream& operator<<(std::ostream& o, const Resources& r);
-int OpenDescriptors();

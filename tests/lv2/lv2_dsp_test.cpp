@@ -1,7 +1,5 @@
 // Soravel.lv2's DSP library loaded as a host loads it (dlopen, lv2_descriptor)
 // and run beside the VST 2.x plug-in of this build on the same input.
-#include <dlfcn.h>
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,13 +11,17 @@
 #include "plugin/vst_plugin.h"
 #include "soravel_product.h"
 #include "tests/engine/engine_test_util.h"
+#include "tests/support/module.h"
 
 namespace {
 
+// Loaded once, kept for the whole process as a host keeps it.
+const TModule& Library() {
+  static const TModule& lib = *new TModule(SORAVEL_LV2_BUNDLE "/soravel_dsp.so");
+  return lib;
+}
 const LV2_Descriptor* Descriptor() {
-  static void* lib = dlopen(SORAVEL_LV2_BUNDLE "/soravel_dsp.so", RTLD_NOW | RTLD_LOCAL);
-  if (!lib) return nullptr;
-  auto entry = reinterpret_cast<const LV2_Descriptor* (*)(uint32_t)>(dlsym(lib, "lv2_descriptor"));
+  auto entry = Library().Symbol<const LV2_Descriptor* (*)(uint32_t)>("lv2_descriptor");
   return entry ? entry(0) : nullptr;
 }
 
@@ -91,7 +93,7 @@ float LargestDifference(const Stereo& a, const Stereo& b, size_t from = 0) {
 
 TEST(Lv2Dsp, OneDescriptorUnderTheStableUri) {
   const LV2_Descriptor* d = Descriptor();
-  ASSERT_NE(d, nullptr) << dlerror();
+  ASSERT_NE(d, nullptr) << Library().Error();
   EXPECT_STREQ(d->URI, SORAVEL_LV2_URI);
   EXPECT_STREQ(d->URI, "https://www.quellmark.example/plugins/soravel");
   EXPECT_EQ(d->extension_data("http://lv2plug.in/ns/ext/state#interface"), nullptr);

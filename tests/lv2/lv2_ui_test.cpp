@@ -4,7 +4,6 @@
 // and port writes recorded, real input through XTest. The picture is compared
 // with the VST 2.x editor drawn by the raster platform in this process.
 #include <dirent.h>
-#include <dlfcn.h>
 
 #include <gtest/gtest.h>
 
@@ -22,8 +21,12 @@
 #include "formats/lv2/ports.h"
 #include "plugin/vst_plugin.h"
 #include "soravel_product.h"
+#include "tests/editor_x11/raster_reference.h"
+#include "tests/support/module.h"
 
 // Last: Xlib's macros clash with names in the headers above.
+#include "tests/editor_x11/x11_capture.h"
+#include "tests/editor_x11/x11_resources.h"
 #include "tests/editor_x11/x11_test_window.h"
 #include <X11/Xutil.h>
 #include <X11/extensions/XRes.h>
@@ -34,10 +37,13 @@ namespace {
 constexpr int kSizeKnobX = 476, kSizeKnobY = 224;
 constexpr int kMeter[4] = {648, 178, 711, 435};
 
+// Loaded once, kept for the whole process as a host keeps it.
+const TModule& UiLibrary() {
+  static const TModule& lib = *new TModule(SORAVEL_LV2_BUNDLE "/soravel_ui.so");
+  return lib;
+}
 const LV2UI_Descriptor* UiDescriptor() {
-  static void* lib = dlopen(SORAVEL_LV2_BUNDLE "/soravel_ui.so", RTLD_NOW | RTLD_LOCAL);
-  if (!lib) return nullptr;
-  auto entry = reinterpret_cast<const LV2UI_Descriptor* (*)(uint32_t)>(dlsym(lib, "lv2ui_descriptor"));
+  auto entry = UiLibrary().Symbol<const LV2UI_Descriptor* (*)(uint32_t)>("lv2ui_descriptor");
   return entry ? entry(0) : nullptr;
 }
 
@@ -121,7 +127,7 @@ class Lv2Ui : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_NE(Dpy(), nullptr) << "no X display: run under xvfb-run";
-    ASSERT_NE(UiDescriptor(), nullptr) << dlerror();
+    ASSERT_NE(UiDescriptor(), nullptr) << UiLibrary().Error();
     MoveTo(700, 470);  // clear of every control
   }
   void TearDown() override {

@@ -7,9 +7,10 @@
 #include <limits>
 #include <memory>
 #include <thread>
+#include <vector>
 
 #include "engine/reverb.h"
-#include "tests/plugin/host.h"
+#include "tests/support/vst2/plugin.h"
 
 namespace {
 const float kMin[18] = {-200, -200, -200, -200, -200, 0, 0, -1, 0, 0, 0, 0, 50, 500, -15, 30, -15, 160};
@@ -88,6 +89,24 @@ void ExpectClose(const std::vector<float>& a, const std::vector<float>& b) {
   for (size_t i = kGlide; i < a.size(); ++i) worst = std::max(worst, std::fabs(a[i] - b[i]));
   EXPECT_LT(worst, 1e-5f);
   EXPECT_GT(Peak(a), 0.01f);
+}
+
+// Test signal: a few decaying noise bursts and a sine, deterministic.
+void MakeSignal(std::vector<float>& l, std::vector<float>& r, int frames, unsigned seed = 1) {
+  l.assign(frames, 0.0f);
+  r.assign(frames, 0.0f);
+  unsigned s = seed * 2654435761u + 12345u;
+  const auto noise = [&s] {
+    s = s * 1664525u + 1013904223u;
+    return static_cast<float>(static_cast<int>(s >> 8) - (1 << 23)) / static_cast<float>(1 << 23);
+  };
+  for (int i = 0; i < frames; ++i) {
+    const int t = i % 11025;
+    const float env = t < 2000 ? std::exp(-static_cast<float>(t) / 300.0f) : 0.0f;
+    const float tone = 0.25f * std::sin(0.0313f * static_cast<float>(i));
+    l[i] = env * noise() * 0.8f + tone;
+    r[i] = env * noise() * 0.6f - 0.5f * tone;
+  }
 }
 
 class Audio : public ::testing::Test {

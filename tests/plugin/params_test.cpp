@@ -7,7 +7,7 @@
 #include <limits>
 
 #include "engine/param_ranges.h"
-#include "tests/plugin/host.h"
+#include "tests/support/vst2/plugin.h"
 
 namespace {
 // The smallest normalised value whose physical value reaches `target`.

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "tests/plugin/host.h"
+#include "tests/support/vst2/plugin.h"
 
 namespace {
 const char* const kNames[16] = {"Default", "Cathedral", "Station", "Small Hall", "Medium Hall",

@@ -3,7 +3,10 @@
 
 #include <cstring>
 
-#include "tests/plugin/host.h"
+#include "tests/support/native_path.h"
+#include "tests/support/vst2/host_log.h"
+#include "tests/support/vst2/library.h"
+#include "tests/support/vst2/plugin.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -205,10 +208,7 @@ TEST(Dispatcher, DoubleProcessingWritesSilence) {
 
 #ifdef _WIN32
 TEST(Binary, VersionResource) {
-  std::string path = SORAVEL_PLUGIN_PATH;
-  path = "Z:" + path;
-  for (char& c : path)
-    if (c == '/') c = '\\';
+  const std::string path = NativePath(SORAVEL_PLUGIN_PATH);
   DWORD handle = 0;
   const DWORD size = GetFileVersionInfoSizeA(path.c_str(), &handle);
   ASSERT_GT(size, 0u);

@@ -1,5 +1,7 @@
 #include "tests/support/module.h"
 
+#include "tests/support/native_path.h"
+
 #ifdef _WIN32
 #include <windows.h>
 #else
@@ -7,19 +9,9 @@
 #endif
 
 #ifdef _WIN32
-namespace {
-// Wine shows the build tree's Unix paths on drive Z:.
-std::string WindowsPath(std::string path) {
-  if (!path.empty() && path[0] == '/') path = "Z:" + path;
-  for (char& c : path)
-    if (c == '/') c = '\\';
-  return path;
-}
-}  // namespace
-
 bool TModule::Load(const std::string& path) {
   Unload();
-  const std::string native = WindowsPath(path);
+  const std::string native = NativePath(path);
   handle = reinterpret_cast<void*>(LoadLibraryA(native.c_str()));
   error = handle ? "" : "LoadLibraryA failed for " + native;
   return handle != nullptr;
@@ -28,6 +20,10 @@ bool TModule::Load(const std::string& path) {
 void TModule::Unload() {
   if (handle) FreeLibrary(reinterpret_cast<HMODULE>(handle));
   handle = nullptr;
+}
+
+bool TModule::InProcess(const std::string& path) {
+  return GetModuleHandleA(NativePath(path).c_str()) != nullptr;
 }
 
 void* TModule::Address(const char* name) const {
@@ -46,6 +42,12 @@ bool TModule::Load(const std::string& path) {
 void TModule::Unload() {
   if (handle) dlclose(handle);
   handle = nullptr;
+}
+
+bool TModule::InProcess(const std::string& path) {
+  void* h = dlopen(path.c_str(), RTLD_NOW | RTLD_NOLOAD);
+  if (h) dlclose(h);
+  return h != nullptr;
 }
 
 void* TModule::Address(const char* name) const { return handle ? dlsym(handle, name) : nullptr; }

@@ -21,6 +21,7 @@ PluginHost::~PluginHost() {
   if (library) dlclose(library);
 }
 
+// dlopen here rather than tests/support's TModule: a shipped tool links nothing of tests/.
 bool PluginHost::Load(const std::string& path) {
   library = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (!library) {

@@ -5,10 +5,11 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "gui/demo/demo_scene.h"
-#include "gui/demo/png_stored.h"
+#include "gui/demo/png_write.h"
 
 namespace {
 struct NoEditor : GuiEditorInterface {
@@ -55,18 +56,13 @@ int main(int argc, char** argv) {
   HGDIOBJ old = SelectObject(mem, dib);
   BitBlt(mem, 0, 0, demo::kWidth, demo::kHeight, wdc, 0, 0, SRCCOPY);
   GdiFlush();
-  std::vector<uint8_t> rgb(static_cast<size_t>(demo::kWidth) * demo::kHeight * 3);
-  const auto* px = static_cast<const uint32_t*>(bits);
-  for (size_t i = 0; i < static_cast<size_t>(demo::kWidth) * demo::kHeight; ++i) {
-    rgb[i * 3] = static_cast<uint8_t>(px[i] >> 16);
-    rgb[i * 3 + 1] = static_cast<uint8_t>(px[i] >> 8);
-    rgb[i * 3 + 2] = static_cast<uint8_t>(px[i]);
-  }
+  std::string error;
+  const bool ok =
+      demo::writePng(out, static_cast<const uint32_t*>(bits), demo::kWidth, demo::kHeight, error);
   SelectObject(mem, old);
   DeleteObject(dib);
   DeleteDC(mem);
   ReleaseDC(w, wdc);
-  const bool ok = demo::writeStoredPng(out, rgb.data(), demo::kWidth, demo::kHeight);
   if (show) {  // interactive: run until the host window is closed
     MSG msg;
     while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
@@ -78,6 +74,6 @@ int main(int argc, char** argv) {
   frame->release();
   for (CBitmap* b : bitmaps) b->release();
   DestroyWindow(host);
-  std::printf(ok ? "wrote %s\n" : "cannot write %s\n", out);
+  std::printf(ok ? "wrote %s\n" : "%s\n", ok ? out : error.c_str());
   return ok ? 0 : 1;
 }
