@@ -7,7 +7,6 @@
 
 # Plug-in modules are loaded, never run: no execute bit.
 set(soravel_module_perms OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
-get_filename_component(soravel_lv2_name ${SORAVEL_LV2_BUNDLE} NAME)
 
 # The VST 3 bundle as built, its binary stripped like the targets' when the
 # install strips. DEST is relative to the install prefix.
@@ -34,6 +33,8 @@ if(WIN32)
   endif()
   return()
 endif()
+
+get_filename_component(soravel_lv2_name ${SORAVEL_LV2_BUNDLE} NAME)
 
 # The .deb: the folders Debian's plug-in packages use.
 install(TARGETS Soravel LIBRARY DESTINATION lib/lxvst PERMISSIONS ${soravel_module_perms}
