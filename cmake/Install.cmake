@@ -12,11 +12,13 @@ set(soravel_module_perms OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
 # install strips. DEST is relative to the install prefix.
 function(soravel_install_vst3 component dest)
   install(DIRECTORY ${SORAVEL_VST3_BUNDLE} DESTINATION ${dest} COMPONENT ${component}
-          EXCLUDE_FROM_ALL USE_SOURCE_PERMISSIONS)
+          EXCLUDE_FROM_ALL FILE_PERMISSIONS ${soravel_module_perms}
+          DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
+                                WORLD_READ WORLD_EXECUTE)
   get_filename_component(name ${SORAVEL_VST3_BUNDLE} NAME)
   install(CODE "
     if(CMAKE_INSTALL_DO_STRIP)
-      file(GLOB binaries \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${dest}/${name}/Contents/*/*\")
+      file(GLOB binaries \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${dest}/${name}/Contents/x86_64-*/*\")
       foreach(b \${binaries})
         if(NOT IS_DIRECTORY \"\${b}\")
           execute_process(COMMAND \"${CMAKE_STRIP}\" --strip-unneeded \"\${b}\")

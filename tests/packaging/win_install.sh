@@ -31,8 +31,10 @@ expect NoModify 0x1
 expect NoRepair 0x1
 expect VST2Folder 'C:\Program Files\VSTPlugins'
 size=$(( $(reg_get "$uninst" EstimatedSize 64) ))
-dll_kb=$(( $(stat -c %s "$pf/VSTPlugins/Soravel.dll") / 1024 ))
-(( size >= dll_kb && size < dll_kb + 1024 )) || fail "EstimatedSize $size KB for a DLL of $dll_kb KB"
+# The DLL, and the VST 3 bundle where the installer has it.
+files_kb=$(( $( { du -sb "$pf/VSTPlugins/Soravel.dll" "$pf/Common Files/VST3/Soravel.vst3" 2>/dev/null || true; } |
+                awk '{ n += $1 } END { print n }') / 1024 ))
+(( size >= files_kb && size < files_kb + 1024 )) || fail "EstimatedSize $size KB for $files_kb KB of plug-ins"
 if reg_key_exists "$uninst" 32; then fail "the entry is in the 32-bit view"; fi
 
 # Installer and uninstaller carry the product's name and version.
