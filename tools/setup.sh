@@ -13,6 +13,7 @@ packages=(
   libfreetype-dev libfontconfig-dev xvfb xauth
   libx11-dev libxtst-dev libxres-dev
   lv2-dev lilv-utils sordi jalv jackd2  # LV2 schemas and the tools and host Soravel.lv2 is tested in
+  nsis lintian file man-db  # the packages: makensis, Debian's checker, CPack's file types, man -w
 )
 
 missing=()

@@ -16,6 +16,7 @@
 #include "tools/render/output_file.h"
 #include "tools/render/param_value.h"
 #include "tools/render/plugin_host.h"
+#include "tools/render/usage.h"
 #include "soravel_product.h"
 
 namespace {
@@ -28,17 +29,33 @@ constexpr double kMaxAutoTail = 180.0;      // seconds; a frozen decay never fal
 // next; a live host passes that unheard, a render must not start inside it.
 constexpr int kSettleBlocks = 4;
 
-const char* const kUsage =
-    "usage: soravel-render IN.wav OUT.wav [--program NAME|NUMBER] [--param \"NAME=VALUE\"]...\n"
-    "                      [--tail SECONDS] [--bits 16|24|32]\n"
-    "       soravel-render --list [--program NAME|NUMBER] [--param \"NAME=VALUE\"]...\n"
-    "       soravel-render --demo OUT.wav [--program ...] [--param ...] [--tail SECONDS]\n"
-    "                      [--bits 16|24|32]\n"
-    "Values are given as the plug-in shows them (\"3.2 sec\", \"-6 dB\", \"2 kHz\", \"On\",\n"
-    "\"-oo\") or normalised (\"0.42\"). Without --tail the reverb tail is rendered until it\n"
-    "stays below -90 dBFS for 100 ms. --bits: 16- or 24-bit integer (16 with dither) or\n"
-    "32-bit float WAV, the default. OUT is replaced only by a complete render.\n"
-    "--plugin PATH loads another Soravel.so.\n";
+// The command line's forms, wrapped before a bracket at 80 columns, and with
+// `full` every option.
+void PrintUsage(std::FILE* to, bool full) {
+  for (int i = 0; i < kSynopsisCount; ++i) {
+    std::string line = i == 0 ? "usage: soravel-render " : "       soravel-render ";
+    for (const char* w = kSynopsis[i]; *w;) {
+      const char* next = std::strstr(w + 1, " [");
+      const std::string part(w, next ? next - w : std::strlen(w));
+      w += part.size();
+      if (line.size() + part.size() > 79) {
+        std::fprintf(to, "%s\n", line.c_str());
+        line = std::string(28, ' ');
+        line += part.substr(1);
+      } else {
+        line += part;
+      }
+    }
+    std::fprintf(to, "%s\n", line.c_str());
+  }
+  if (!full) {
+    std::fputs("soravel-render --help lists the options.\n", to);
+    return;
+  }
+  std::fputs("\noptions:\n", to);
+  for (int i = 0; i < kOptionHelpCount; ++i)
+    std::fprintf(to, "  %-22s %s\n", kOptionHelp[i].form, kOptionHelp[i].help);
+}
 
 struct Options {
   std::string in, out, program, plugin;
@@ -49,7 +66,8 @@ struct Options {
 };
 
 int Usage(const std::string& why) {
-  std::fprintf(stderr, "soravel-render: %s\n%s", why.c_str(), kUsage);
+  std::fprintf(stderr, "soravel-render: %s\n", why.c_str());
+  PrintUsage(stderr, false);
   return 2;
 }
 
@@ -70,7 +88,7 @@ int ParseArgs(int argc, char** argv, Options& o) {
     };
     std::string v;
     if (a == "--help" || a == "-h") {
-      std::fputs(kUsage, stdout);
+      PrintUsage(stdout, true);
       std::exit(0);
     } else if (a == "--version") {
       std::printf("soravel-render %s\n", SORAVEL_VERSION_TEXT);
@@ -123,9 +141,12 @@ std::string PluginPath(const Options& o) {
   const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
   if (n > 0) {
     self[n] = '\0';
-    std::string beside(self);
-    beside = beside.substr(0, beside.rfind('/') + 1) + "Soravel.so";
-    if (access(beside.c_str(), R_OK) == 0) return beside;
+    const std::string folder = std::string(self).substr(0, std::string(self).rfind('/') + 1);
+    // Beside the tool (the tarball), else where the packages put it seen from bin/.
+    for (const char* place : {"Soravel.so", "../lib/lxvst/Soravel.so"}) {
+      const std::string path = folder + place;
+      if (access(path.c_str(), R_OK) == 0) return path;
+    }
   }
   return SORAVEL_PLUGIN_PATH;
 }
