@@ -39,7 +39,7 @@ endif()
 get_filename_component(soravel_lv2_name ${SORAVEL_LV2_BUNDLE} NAME)
 
 # The .deb: the folders Debian's plug-in packages use.
-install(TARGETS Soravel LIBRARY DESTINATION lib/lxvst PERMISSIONS ${soravel_module_perms}
+install(TARGETS Soravel LIBRARY DESTINATION ${SORAVEL_DEB_VST2_DIR} PERMISSIONS ${soravel_module_perms}
         COMPONENT debian EXCLUDE_FROM_ALL)
 install(TARGETS soravel_lv2_dsp soravel_lv2_ui LIBRARY DESTINATION lib/lv2/${soravel_lv2_name}
         PERMISSIONS ${soravel_module_perms} COMPONENT debian EXCLUDE_FROM_ALL)

@@ -143,7 +143,7 @@ std::string PluginPath(const Options& o) {
     self[n] = '\0';
     const std::string folder = std::string(self).substr(0, std::string(self).rfind('/') + 1);
     // Beside the tool (the tarball), else where the packages put it seen from bin/.
-    for (const char* place : {"Soravel.so", "../lib/lxvst/Soravel.so"}) {
+    for (const char* place : {"Soravel.so", SORAVEL_PACKAGED_PLUGIN}) {
       const std::string path = folder + place;
       if (access(path.c_str(), R_OK) == 0) return path;
     }
