@@ -1,23 +1,21 @@
 #include "engine/early_refl.h"
 
 #include <algorithm>
-#include <cmath>
-
 #include "engine/simd.h"
 #include "engine/tap_kernels.h"
+#include "engine/units.h"
 
-const float TEarlyTable::kLeft[TEarlyRefl::kTaps] = {
+const float TEarlyTable::kLeft[kEarlyTaps] = {
     0.0133f, 0.0305f, 0.0315f, 0.0358f, 0.0360f, 0.0388f, 0.0548f, 0.0575f, 0.0662f,
     0.0677f, 0.0685f, 0.0702f, 0.0797f, 0.0798f, 0.0816f, 0.0831f, 0.0843f, 0.0887f};
-const float TEarlyTable::kRight[TEarlyRefl::kTaps] = {
+const float TEarlyTable::kRight[kEarlyTaps] = {
     0.0043f, 0.0215f, 0.0225f, 0.0268f, 0.0270f, 0.0298f, 0.0458f, 0.0485f, 0.0572f,
     0.0587f, 0.0595f, 0.0612f, 0.0707f, 0.0708f, 0.0726f, 0.0741f, 0.0753f, 0.0797f};
-const float TEarlyTable::kGain[TEarlyRefl::kTaps] = {
+const float TEarlyTable::kGain[kEarlyTaps] = {
     0.841f, 0.504f, 0.491f, 0.379f, 0.380f, 0.346f, 0.289f, 0.272f, 0.192f,
     0.193f, 0.217f, 0.181f, 0.180f, 0.181f, 0.176f, 0.142f, 0.167f, 0.134f};
 
 const TTapSums TEarlyRefl::baselineTapSums = &TapSumsRun<F4>;
-static_assert(TEarlyRefl::kTaps == kEarlyTaps);
 
 TEarlyRefl::TEarlyRefl() { UseWideVectors(true); }
 
@@ -30,15 +28,9 @@ void TEarlyRefl::UseWideVectors(bool on) {
 #endif
 }
 
-namespace {
-int Samples(float scaledRate, float t) {
-  return static_cast<int>(std::floor(scaledRate * t + 0.5f));
-}
-}  // namespace
-
 bool TEarlyRefl::Build(float sampleRate, const float* tapTimes) {
-  const int longest = Samples(sampleRate, tapTimes[kTaps - 1]);
-  const int newRing = longest + 1 + kMaxBlock;
+  const int longest = Samples(sampleRate, tapTimes[kEarlyTaps - 1]);
+  const int newRing = longest + 1 + kMaxChunk;
   if (!Allocate(2 * newRing)) return false;
   ring = newRing;
   writePos = 0;
@@ -47,8 +39,8 @@ bool TEarlyRefl::Build(float sampleRate, const float* tapTimes) {
 }
 
 void TEarlyRefl::SetTaps(float scaledRate, const float* tapTimes) {
-  for (int j = 0; j < kTaps; ++j)
-    tapDelay[j] = std::clamp(Samples(scaledRate, tapTimes[j]), 0, ring - kMaxBlock - 1);
+  for (int j = 0; j < kEarlyTaps; ++j)
+    tapDelay[j] = std::clamp(Samples(scaledRate, tapTimes[j]), 0, ring - kMaxChunk - 1);
 }
 
 void TEarlyRefl::Process(const float* x, float* out, int n, const float* gains) {
@@ -64,8 +56,8 @@ void TEarlyRefl::Process(const float* x, float* out, int n, const float* gains) 
   if (writePos >= ring) writePos -= ring;
 
   // Start of each tap's run: the slot of x[0] delayed by the tap, in [0, ring).
-  const float* run[kTaps];
-  for (int j = 0; j < kTaps; ++j) {
+  const float* run[kEarlyTaps];
+  for (int j = 0; j < kEarlyTaps; ++j) {
     int s = first - tapDelay[j];
     if (s < 0) s += ring;
     run[j] = buffer.get() + s;

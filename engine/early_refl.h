@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/cells.h"
+#include "engine/engine_sizes.h"
 #include "engine/wide_kernels.h"
 
 // One side of the early reflections: 18 taps read from a line fed with a mix
@@ -13,20 +14,17 @@
 // the taps in order 0..17, exactly as a sample-by-sample loop would.
 class TEarlyRefl : public TCell {
  public:
-  static constexpr int kTaps = 18;
-  static constexpr int kMaxBlock = 256;
-
   TEarlyRefl();
 
   int writePos = 0;    // slot of the newest sample
-  int tapDelay[kTaps] = {};
+  int tapDelay[kEarlyTaps] = {};
 
   // Reserves the ring for the table's longest tap at rate sr; taps at full size.
   bool Build(float sampleRate, const float* tapTimes);
   // Tap delays for the scale s * sr (s * sr formed by the caller in float).
   void SetTaps(float scaledRate, const float* tapTimes);
 
-  // n <= kMaxBlock samples at once: each stored, then answered with the sum
+  // n <= kMaxChunk samples at once: each stored, then answered with the sum
   // of the taps (in order 0..17) that reach back from it.
   void Process(const float* x, float* out, int n, const float* gains);
 
@@ -43,7 +41,7 @@ class TEarlyRefl : public TCell {
 
 // The constant tap table: times in seconds per side, one gain column.
 struct TEarlyTable {
-  static const float kLeft[TEarlyRefl::kTaps];
-  static const float kRight[TEarlyRefl::kTaps];
-  static const float kGain[TEarlyRefl::kTaps];
+  static const float kLeft[kEarlyTaps];
+  static const float kRight[kEarlyTaps];
+  static const float kGain[kEarlyTaps];
 };

@@ -2,26 +2,21 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 #include "engine/late_kernels.h"
 #include "engine/simd.h"
+#include "engine/units.h"
 #include "engine/wide_kernels.h"
 
 namespace {
 constexpr TLateKernels kBaselineKernels = LateKernels<F4>();
 }  // namespace
 
-const float TLateNetwork::kDiffTime[kLines] = {0.020346f, 0.024421f, 0.031604f, 0.027333f,
+const float TLateNetwork::kDiffTime[kLateLines] = {0.020346f, 0.024421f, 0.031604f, 0.027333f,
                                                 0.022904f, 0.029291f, 0.013458f, 0.019123f};
-const float TLateNetwork::kLoopTime[kLines] = {0.153129f, 0.210389f, 0.127837f, 0.256891f,
+const float TLateNetwork::kLoopTime[kLateLines] = {0.153129f, 0.210389f, 0.127837f, 0.256891f,
                                                 0.174713f, 0.192303f, 0.125f, 0.219991f};
-
-namespace {
-int Samples(float scaledRate, float t) {
-  return static_cast<int>(std::floor(scaledRate * t + 0.5f));
-}
-float ScaledRate(float sampleRate, float size) { return (0.95f * size + 0.05f) * sampleRate; }
-}  // namespace
 
 TLateNetwork::TLateNetwork() { UseWideVectors(true); }
 
@@ -34,7 +29,7 @@ void TLateNetwork::UseWideVectors(bool on) {
 }
 
 bool TLateNetwork::Build(float sampleRate) {
-  for (int i = 0; i < kLines; ++i) {
+  for (int i = 0; i < kLateLines; ++i) {
     const int n = std::max(1, Samples(sampleRate, kDiffTime[i]));
     const int m = Samples(sampleRate, kLoopTime[i]);
     // A smaller size can round the difference up by one sample.
@@ -42,13 +37,13 @@ bool TLateNetwork::Build(float sampleRate) {
     diff[i].coef = (i % 2 == 0) ? 0.6f : -0.6f;
   }
   SetSize(sampleRate, 1.0f);
-  for (int i = 0; i < kLines; ++i) s1[i] = s2[i] = 0.0f;
+  for (int i = 0; i < kLateLines; ++i) s1[i] = s2[i] = 0.0f;
   return true;
 }
 
 void TLateNetwork::SetSize(float sampleRate, float size) {
   const float sr = ScaledRate(sampleRate, size);
-  for (int i = 0; i < kLines; ++i) {
+  for (int i = 0; i < kLateLines; ++i) {
     const int n = std::max(1, Samples(sr, kDiffTime[i]));
     const int m = Samples(sr, kLoopTime[i]);
     diff[i].Resize(n);
@@ -60,7 +55,7 @@ void TLateNetwork::SetSize(float sampleRate, float size) {
 void TLateNetwork::Clear() {
   // The filter states sit inside the feedback loop: left alone, what they hold
   // would start a new tail in the cleared lines.
-  for (int i = 0; i < kLines; ++i) {
+  for (int i = 0; i < kLateLines; ++i) {
     delay[i].Clear();
     diff[i].Clear();
     s1[i] = s2[i] = 0.0f;
@@ -70,18 +65,17 @@ void TLateNetwork::Clear() {
 void TLateNetwork::Design(double sampleRate, const TDecaySettings& s) {
   // Designed in double precision and rounded once: in float, near-lossless
   // settings (Freeze) lose the few bits that decide whether a loop gains.
-  const double kPi = 3.14159265358979323846;
-  const double rt = s.freeze ? 1.0e6 : s.decayTime / (0.95 * double(s.size) + 0.05);
+  const double rt = s.freeze ? 1.0e6 : s.decayTime / SizeScale(double(s.size));
 
   // A one-pole low-pass stays a low-pass only for coefficients up to 1; beyond
   // that (crossovers near the Nyquist frequency at low rates) it would boost
   // high frequencies and the shelf could make the loop gain exceed 1.
-  c = static_cast<float>(std::min(2.0 * kPi * s.crossover / sampleRate, 1.0));
+  c = static_cast<float>(std::min(2.0 * std::numbers::pi * s.crossover / sampleRate, 1.0));
 
   const double f = (s.highDamping > 0.49 * sampleRate)
                        ? 2.0
-                       : 1.0 - std::cos(2.0 * kPi * s.highDamping / sampleRate);
-  for (int i = 0; i < kLines; ++i) {
+                       : 1.0 - std::cos(2.0 * std::numbers::pi * s.highDamping / sampleRate);
+  for (int i = 0; i < kLateLines; ++i) {
     const double t = kLoopTime[i];
     const double gi = std::pow(0.001, t / rt);
     const double gb = std::pow(0.001, t / (rt * s.bassRatio));
@@ -113,15 +107,15 @@ void TLateNetwork::ProcessChunk(const float* pdL, const float* pdR, float* lateL
   // Each line's delay output plus its input, through its diffuser: lines 0-3
   // take the left input, 4-7 the right, added to lines 0, 1, 4, 5 and
   // subtracted from 2, 3, 6, 7.
-  for (int i = 0; i < kLines; ++i) Gather(i, i < 4 ? pdL : pdR, n);
+  for (int i = 0; i < kLateLines; ++i) Gather(i, i < 4 ? pdL : pdR, n);
 
   // Mix, filter and write back into the delays, in pieces in which no delay wraps.
-  const float* y[kLines];
-  float* w[kLines];
+  const float* y[kLateLines];
+  float* w[kLateLines];
   for (int done = 0; done < n;) {
     int len = n - done;
     for (const TDelay& d : delay) len = std::min(len, d.Size() - d.Pos());
-    for (int i = 0; i < kLines; ++i) {
+    for (int i = 0; i < kLateLines; ++i) {
       y[i] = run[i] + done;
       w[i] = delay[i].Data() + delay[i].Pos();
     }

@@ -10,7 +10,6 @@
 // translation unit's copy for the other's.
 
 constexpr int kLateLines = 8;
-constexpr int kLateMaxChunk = 256;
 constexpr float kLateNorm = 0.35355339f;  // 1 / sqrt(8), the mix's normalisation
 constexpr float kShelfOffset = 1e-10f;    // keep the filter states out of denormals
 // The damping state gets a tiny offset too: without it a tail that has died

@@ -8,6 +8,7 @@
 
 #include "engine/param_ranges.h"
 #include "engine/simd.h"
+#include "engine/units.h"
 
 namespace {
 
@@ -232,7 +233,7 @@ void TReverb::Update(int n) {
   if (f & kChangePredelay) {
     for (int side = 0; side < 2; ++side) {
       const float t = Target(side == 0 ? kPredelayLeft : kPredelayRight);
-      predelay[side].SetDelay(static_cast<int>(std::floor(sampleRate * t + 0.5f)));
+      predelay[side].SetDelay(Samples(sampleRate, t));
     }
   }
   if (f & kChangeDecay) {
@@ -247,7 +248,7 @@ void TReverb::Update(int n) {
   }
   if (f & kChangeSize) {
     late.SetSize(sampleRate, size);
-    const float scaled = (0.95f * size + 0.05f) * sampleRate;
+    const float scaled = ScaledRate(sampleRate, size);
     early[0].SetTaps(scaled, TEarlyTable::kLeft);
     early[1].SetTaps(scaled, TEarlyTable::kRight);
   }
@@ -319,7 +320,8 @@ void TReverb::ProcessBlock(const float* inL, const float* inR, float* outL, floa
   ScaleInto(inL, level[0].get(), in.cur, inc, n);
   ScaleInto(inR, level[1].get(), curR, inc, n);
 
-  for (int offset = 0; offset < n; offset += kChunk) ProcessChunk(offset, std::min(kChunk, n - offset));
+  for (int offset = 0; offset < n; offset += kMaxChunk)
+    ProcessChunk(offset, std::min(kMaxChunk, n - offset));
 
   band[0].Process(wet[0].get(), wet[1].get(), n);
   band[1].Process(wet[0].get(), wet[1].get(), n);

@@ -76,7 +76,6 @@ class TReverb {
     kChangeEq = 64,
     kChangeAll = 127
   };
-  static constexpr int kChunk = TEarlyRefl::kMaxBlock;
 
   void SetTarget(int index, float value) { target[index].store(value, std::memory_order_relaxed); }
   float Target(int index) const { return target[index].load(std::memory_order_relaxed); }
@@ -107,10 +106,10 @@ class TReverb {
   std::unique_ptr<float[]> level[2];
   std::unique_ptr<float[]> wet[2];
   // Per-chunk scratch.
-  alignas(16) float pd[2][kChunk];
-  alignas(16) float erIn[2][kChunk];
-  alignas(16) float erOut[2][kChunk];
-  alignas(16) float lateOut[2][kChunk];
+  alignas(16) float pd[2][kMaxChunk];
+  alignas(16) float erIn[2][kMaxChunk];
+  alignas(16) float erOut[2][kMaxChunk];
+  alignas(16) float lateOut[2][kMaxChunk];
 
   float peak[4] = {};
   std::atomic<float> meter[4];

@@ -3,7 +3,7 @@
 // The early reflections' tap sums for a vector type V of V::kWidth floats,
 // instantiated once per type. Static, like the late network's steps (see
 // engine/late_steps.h): compiled with and without AVX.
-constexpr int kEarlyTaps = 18;
+#include "engine/engine_sizes.h"
 
 template <class V>
 static void TapSumsRun(const float* const* run, const float* gains, float* out, int n) {
