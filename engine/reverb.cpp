@@ -217,6 +217,15 @@ void TReverb::SetParameter(int index, float value) {
   }
 }
 
+void TReverb::UseWideVectors(bool processorHasAvx) {
+  for (auto& e : early) e.UseWideVectors(processorHasAvx);
+  late.UseWideVectors(processorHasAvx);
+}
+
+bool TReverb::WideVectors() const {
+  return late.WideVectors() && early[0].WideVectors() && early[1].WideVectors();
+}
+
 float TReverb::Meter(int i) const {
   if (i < 0 || i >= 4) return 0.0f;
   return meter[i].load(std::memory_order_relaxed);

@@ -49,6 +49,12 @@ class TReverb {
   // Peak levels (linear): 0 input left, 1 input right, 2 output left, 3 output right.
   float Meter(int i) const;
 
+  // The loops' vector forms: AVX where the processor has it (chosen at
+  // construction), the SSE2 forms when told it has not; the same samples either
+  // way. Only while processing is switched off.
+  void UseWideVectors(bool processorHasAvx);
+  bool WideVectors() const;
+
   float SampleRate() const { return sampleRate; }
   int BlockSize() const { return maxFrames; }
 
