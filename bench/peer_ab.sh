@@ -29,7 +29,7 @@ cmake --build build/sse2 -j2 --target Soravel >/dev/null
 
 export WINEPREFIX="$PWD/build/win/wineprefix" WINEDEBUG=-all
 mkdir -p "$WINEPREFIX"
-wineserver -p
+wineserver -p >/dev/null 2>&1 </dev/null || true  # already running is fine
 wine cmd /c exit >/dev/null 2>&1 || true
 trap 'wineserver -k || true' EXIT
 
