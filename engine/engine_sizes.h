@@ -10,3 +10,6 @@ constexpr int kMaxChunk = 256;
 
 // Taps of each side of the early reflections.
 constexpr int kEarlyTaps = 18;
+// Floats in the widest vector the engine uses (AVX): each early gain is kept
+// in that many lanes.
+constexpr int kTapLanes = 8;

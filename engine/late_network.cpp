@@ -50,6 +50,9 @@ void TLateNetwork::SetSize(float sampleRate, float size) {
     delay[i].Resize(std::max(1, m - n));
     diff[i].coef = (i % 2 == 0) ? 0.6f : -0.6f;
   }
+  // A chunk no longer than the shortest delay reads nothing it writes itself.
+  chunk = kMaxChunk;
+  for (const TDelay& d : delay) chunk = std::min(chunk, d.Size());
 }
 
 void TLateNetwork::Clear() {
@@ -92,9 +95,6 @@ void TLateNetwork::Design(double sampleRate, const TDecaySettings& s) {
 
 void TLateNetwork::Process(const float* pdL, const float* pdR, float* lateL, float* lateR,
                            int n) {
-  // A chunk no longer than the shortest delay reads nothing it writes itself.
-  int chunk = kMaxChunk;
-  for (const TDelay& d : delay) chunk = std::min(chunk, d.Size());
   for (int done = 0; done < n;) {
     const int len = std::min(chunk, n - done);
     ProcessChunk(pdL + done, pdR + done, lateL + done, lateR + done, len);
@@ -104,23 +104,46 @@ void TLateNetwork::Process(const float* pdL, const float* pdR, float* lateL, flo
 
 void TLateNetwork::ProcessChunk(const float* pdL, const float* pdR, float* lateL, float* lateR,
                                 int n) {
+  // Where each line stands, once for the chunk. A delay is read and then
+  // written at the same slots: its run serves both.
+  float* d[kLateLines];
+  TRingRun m[kLateLines];
+  float coef[kLateLines];
+  bool wraps = false;
+  for (int i = 0; i < kLateLines; ++i) {
+    const int p = delay[i].Pos(), q = diff[i].Pos(), size = diff[i].Size();
+    d[i] = delay[i].Data() + p;
+    wraps |= p + n > delay[i].Size();
+    m[i] = {diff[i].Data() + q, diff[i].Data(), size - q, size};
+    coef[i] = diff[i].coef;
+  }
+  if (wraps) {  // a delay wraps within the chunk: line by line, in pieces
+    ProcessWrappingChunk(pdL, pdR, lateL, lateR, n);
+    return;
+  }
+  kernels->diffuseLines(d, m, coef, pdL, pdR, run[0], n);
+  kernels->mixAndFilter(run[0], d, lateL, lateR, c, a, kB, g, s1, s2, n);
+  for (int i = 0; i < kLateLines; ++i) {
+    delay[i].Skip(n);
+    diff[i].Skip(n);
+  }
+}
+
+void TLateNetwork::ProcessWrappingChunk(const float* pdL, const float* pdR, float* lateL,
+                                        float* lateR, int n) {
   // Each line's delay output plus its input, through its diffuser: lines 0-3
   // take the left input, 4-7 the right, added to lines 0, 1, 4, 5 and
   // subtracted from 2, 3, 6, 7.
   for (int i = 0; i < kLateLines; ++i) Gather(i, i < 4 ? pdL : pdR, n);
 
   // Mix, filter and write back into the delays, in pieces in which no delay wraps.
-  const float* y[kLateLines];
   float* w[kLateLines];
   for (int done = 0; done < n;) {
     int len = n - done;
-    for (const TDelay& d : delay) len = std::min(len, d.Size() - d.Pos());
-    for (int i = 0; i < kLateLines; ++i) {
-      y[i] = run[i] + done;
-      w[i] = delay[i].Data() + delay[i].Pos();
-    }
-    kernels->mixAndFilter(y, w, lateL + done, lateR + done, c, a, kB, g, s1, s2, len);
-    for (TDelay& d : delay) d.Skip(len);
+    for (const TDelay& dl : delay) len = std::min(len, dl.Size() - dl.Pos());
+    for (int i = 0; i < kLateLines; ++i) w[i] = delay[i].Data() + delay[i].Pos();
+    kernels->mixAndFilter(run[0] + done, w, lateL + done, lateR + done, c, a, kB, g, s1, s2, len);
+    for (TDelay& dl : delay) dl.Skip(len);
     done += len;
   }
 }

@@ -56,10 +56,13 @@ class TLateNetwork {
 
  private:
   void ProcessChunk(const float* pdL, const float* pdR, float* lateL, float* lateR, int n);
+  // The same, for a chunk in which a delay wraps: each line in pieces.
+  void ProcessWrappingChunk(const float* pdL, const float* pdR, float* lateL, float* lateR, int n);
   void Gather(int line, const float* pd, int n);
 
   const TLateKernels* kernels;
   bool wide = false;
+  int chunk = kMaxChunk;  // the longest chunk: at most the shortest delay
   // One chunk of every line's diffuser output.
   alignas(32) float run[kLateLines][kMaxChunk];
 };

@@ -233,9 +233,11 @@ float TReverb::Meter(int i) const {
 
 void TReverb::Update(int n) {
   if (n <= 0) return;
-  // Takes every raised flag but the equaliser's, which ApplyEq takes.
-  const uint32_t f = changes.fetch_and(kChangeEq, std::memory_order_acquire) & ~uint32_t(kChangeEq);
   in.inc = dry.inc = er.inc = lateGain.inc = cross.inc = direct.inc = extra.inc = 0.0f;
+  // Takes every raised flag but the equaliser's, which ApplyEq takes; a block
+  // in which nothing changed ends at the first look.
+  if (!(changes.load(std::memory_order_relaxed) & ~uint32_t(kChangeEq))) return;
+  const uint32_t f = changes.fetch_and(kChangeEq, std::memory_order_acquire) & ~uint32_t(kChangeEq);
   if (f == 0) return;
   size = Target(kSize);
 
@@ -366,12 +368,15 @@ void TReverb::ProcessChunk(int offset, int n) {
   predelay[1].Process(r, pd[1], n);
   late.Process(pd[0], pd[1], lateOut[0], lateOut[1], n);
 
+  // Each early line's input goes straight into the line.
+  float* erInL = early[0].Input(n);
+  float* erInR = early[1].Input(n);
   for (int i = 0; i < n; ++i) {
-    erIn[0][i] = 0.5f * l[i] + 0.3f * r[i];
-    erIn[1][i] = 0.5f * r[i] + 0.3f * l[i];
+    erInL[i] = 0.5f * l[i] + 0.3f * r[i];
+    erInR[i] = 0.5f * r[i] + 0.3f * l[i];
   }
-  early[0].Process(erIn[0], erOut[0], n, TEarlyTable::kGain);
-  early[1].Process(erIn[1], erOut[1], n, TEarlyTable::kGain);
+  early[0].Sum(erOut[0], n, TEarlyTable::kGain);
+  early[1].Sum(erOut[1], n, TEarlyTable::kGain);
 
   // Early and late signals with their gains, then the stereo width.
   float* wl = wet[0].get() + offset;

@@ -113,7 +113,6 @@ class TReverb {
   std::unique_ptr<float[]> wet[2];
   // Per-chunk scratch.
   alignas(16) float pd[2][kMaxChunk];
-  alignas(16) float erIn[2][kMaxChunk];
   alignas(16) float erOut[2][kMaxChunk];
   alignas(16) float lateOut[2][kMaxChunk];
 
