@@ -44,12 +44,20 @@ bool TEarlyRefl::Build(float sampleRate, const float* tapTimes) {
 void TEarlyRefl::SetTaps(float scaledRate, const float* tapTimes) {
   for (int j = 0; j < kEarlyTaps; ++j)
     tapDelay[j] = std::clamp(Samples(scaledRate, tapTimes[j]), 0, span);
+  FindRuns();
+}
+
+void TEarlyRefl::FindRuns() {
+  // Each tap's run starts at the next new sample, delayed by the tap.
+  const float* first = buffer.get() + writePos + 1;
+  for (int j = 0; j < kEarlyTaps; ++j) tapRun[j] = first - tapDelay[j];
 }
 
 float* TEarlyRefl::Input(int n) {
   if (writePos + 1 + n > size) {  // the window's end: the history moves back
     std::copy_n(buffer.get() + writePos + 1 - span, span, buffer.get());
     writePos = span - 1;
+    FindRuns();
   }
   return buffer.get() + writePos + 1;
 }
@@ -59,11 +67,8 @@ void TEarlyRefl::Sum(float* out, int n, const float* gains) {
     for (int j = 0; j < kEarlyTaps; ++j) std::fill_n(gainLanes[j], kTapLanes, gains[j]);
     laneGains = gains;
   }
-  // Each tap's run starts at the first new sample, delayed by the tap.
-  const float* first = buffer.get() + writePos + 1;
-  const float* run[kEarlyTaps];
-  for (int j = 0; j < kEarlyTaps; ++j) run[j] = first - tapDelay[j];
-  tapSums(run, gainLanes[0], out, n);
+  tapSums(tapRun, gainLanes[0], out, n);
+  for (const float*& r : tapRun) r += n;
   writePos += n;
 }
 

@@ -41,7 +41,12 @@ class TEarlyRefl : public TCell {
  private:
   static const TTapSums baselineTapSums;
   TTapSums tapSums = baselineTapSums;
+  void FindRuns();
+
   int span = 0;  // the longest tap at full size: the history kept
+  // Where each tap's run for the next input starts: made from writePos and
+  // tapDelay when either jumps, moved on with every chunk.
+  const float* tapRun[kEarlyTaps] = {};
   // Each gain in every lane of a vector, made when the gains change.
   const float* laneGains = nullptr;
   alignas(32) float gainLanes[kEarlyTaps][kTapLanes] = {};

@@ -73,7 +73,7 @@ void TEqBand::Design(float a, float f, int rampLength) {
   dMix = (newMix - mix) / n + 1e-30f;
 }
 
-void TEqBand::Process(float* left, float* right, int n) {
+void TEqBand::Run(float* left, float* right, int n) {
   Update(n);
   if (mode == kBypass || n <= 0) return;
   Filter(left, right, n);
