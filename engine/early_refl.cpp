@@ -31,9 +31,9 @@ void TEarlyRefl::UseWideVectors(bool on) {
 
 bool TEarlyRefl::Build(float sampleRate, const float* tapTimes) {
   const int longest = Samples(sampleRate, tapTimes[kEarlyTaps - 1]);
-  // Room for seven windows: one move of the history per six windows written.
-  // An even length, as the tests' one-sample steps see the buffer as a ring
-  // written twice.
+  // Room for about eight windows: the history (one window) moves back once
+  // in seven windows written. An even length: the one-sample reference of
+  // tests/engine/sample_steps.h sees the buffer as a ring written twice.
   if (!Allocate(2 * (4 * (longest + 1) + kMaxChunk))) return false;
   span = longest;
   writePos = span - 1;

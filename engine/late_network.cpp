@@ -13,10 +13,12 @@ namespace {
 constexpr TLateKernels kBaselineKernels = LateKernels<F4>();
 }  // namespace
 
-const float TLateNetwork::kDiffTime[kLateLines] = {0.020346f, 0.024421f, 0.031604f, 0.027333f,
-                                                0.022904f, 0.029291f, 0.013458f, 0.019123f};
-const float TLateNetwork::kLoopTime[kLateLines] = {0.153129f, 0.210389f, 0.127837f, 0.256891f,
-                                                0.174713f, 0.192303f, 0.125f, 0.219991f};
+const float TLateNetwork::kDiffTime[kLateLines] = {0.020346f, 0.024421f, 0.031604f,
+                                                    0.027333f, 0.022904f, 0.029291f,
+                                                    0.013458f, 0.019123f};
+const float TLateNetwork::kLoopTime[kLateLines] = {0.153129f, 0.210389f, 0.127837f,
+                                                    0.256891f, 0.174713f, 0.192303f,
+                                                    0.125f,    0.219991f};
 
 TLateNetwork::TLateNetwork() { UseWideVectors(true); }
 
