@@ -1,38 +1,59 @@
-// A fixed workload for counting instructions with callgrind, which only
+// A fixed amount of work for counting instructions with callgrind, which only
 // counts inside MeasuredBlocks (--toggle-collect=MeasuredBlocks):
-//   valgrind --tool=callgrind --toggle-collect=MeasuredBlocks reverb_count [eq]
-// Instructions per stereo frame = the reported total / kFrames.
+//   valgrind --tool=callgrind --toggle-collect=MeasuredBlocks
+//       reverb_count [default|eq] [BLOCK [RATE [sse2]]]
+// (512-frame blocks at 44.1 kHz unless given; sse2: the engine told that the
+// processor has no AVX). Instructions per stereo frame = the reported total /
+// the frames printed.
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <vector>
 
 #include "bench/bench_program.h"
 
 namespace {
-constexpr int kBlock = 512;
-constexpr int kBlocks = 400;
+constexpr int kFrames = 204800;  // 400 blocks of 512
+constexpr int kNoise = 8192;
+
+void Blocks(TReverb& r, const float* l, const float* rr, float* const* out, int block,
+            int frames) {
+  for (int done = 0, at = 0; done < frames; done += block, at += block) {
+    if (at + block > kNoise) at = 0;
+    const float* in[2] = {l + at, rr + at};
+    r.Process(in, out, block);
+  }
+}
 }  // namespace
 
-extern "C" __attribute__((noinline)) void MeasuredBlocks(TReverb& r, const float* const* in,
-                                                          float* const* out) {
-  for (int b = 0; b < kBlocks; ++b) r.Process(in, out, kBlock);
+extern "C" __attribute__((noinline)) void MeasuredBlocks(TReverb& r, const float* l,
+                                                          const float* rr, float* const* out,
+                                                          int block, int frames) {
+  Blocks(r, l, rr, out, block, frames);
 }
 
 int main(int argc, char** argv) {
   const bool eq = argc > 1 && std::strcmp(argv[1], "eq") == 0;
+  const int block = argc > 2 ? std::atoi(argv[2]) : 512;
+  const float rate = argc > 3 ? float(std::atof(argv[3])) : 44100.0f;
+  const bool sse2 = argc > 4 && std::strcmp(argv[4], "sse2") == 0;
+  if (block < 1 || block > kNoise) return 2;
   TReverb r;
+  if (sse2) r.UseWideVectors(false);
+  r.SetSampleRate(rate);
+  r.SetBlockSize(block);
   BenchProgram(r, eq);
-  std::vector<float> l(kBlock), rr(kBlock), ol(kBlock), orr(kBlock);
+  std::vector<float> l(kNoise), rr(kNoise), ol(block), orr(block);
   uint32_t s = 1;
-  for (int i = 0; i < kBlock; ++i) {
+  for (int i = 0; i < kNoise; ++i) {
     s = s * 1664525u + 1013904223u;
     l[i] = float(int(s >> 9) - (1 << 22)) / float(1 << 23);
     rr[i] = -l[i];
   }
-  const float* in[2] = {l.data(), rr.data()};
   float* out[2] = {ol.data(), orr.data()};
-  for (int b = 0; b < 100; ++b) r.Process(in, out, kBlock);  // warm-up, not counted
-  MeasuredBlocks(r, in, out);
-  std::printf("frames %d\n", kBlock * kBlocks);
+  Blocks(r, l.data(), rr.data(), out, block, 51200);  // warm-up, not counted
+  const int frames = kFrames / block * block;
+  MeasuredBlocks(r, l.data(), rr.data(), out, block, frames);
+  std::printf("frames %d\n", frames);
   return 0;
 }

@@ -40,6 +40,13 @@ void TVDelay::Process(const float* in, float* out, int n) {
   // Writing a piece before reading it is exact as long as the piece neither
   // wraps nor overwrites samples it still has to read (length <= size - delay).
   const int d = Delay();
+  if (writePos + n < size && pos + n < size && n <= size - d) {  // the usual block: one piece
+    std::copy_n(in, n, buffer.get() + writePos);
+    std::copy_n(buffer.get() + pos, n, out);
+    writePos += n;
+    pos += n;
+    return;
+  }
   while (n > 0) {
     const int len = std::min({n, size - writePos, size - pos, size - d});
     std::copy_n(in, len, buffer.get() + writePos);

@@ -26,11 +26,11 @@ class TCell {
   float* Data() { return buffer.get(); }
   const float* Data() const { return buffer.get(); }
 
-  // Moves the position on by n samples (n <= size) after a block of direct
-  // buffer accesses at pos..pos+n-1.
+  // Moves the position on by n samples after a run of direct buffer accesses
+  // from pos (wrapping as often as n needs).
   void Skip(int n) {
     pos += n;
-    if (pos >= size) pos -= size;
+    while (pos >= size) pos -= size;
   }
 
  protected:

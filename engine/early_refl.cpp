@@ -1,23 +1,22 @@
 #include "engine/early_refl.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "engine/simd.h"
 #include "engine/tap_kernels.h"
+#include "engine/units.h"
 
-const float TEarlyTable::kLeft[TEarlyRefl::kTaps] = {
+const float TEarlyTable::kLeft[kEarlyTaps] = {
     0.0133f, 0.0305f, 0.0315f, 0.0358f, 0.0360f, 0.0388f, 0.0548f, 0.0575f, 0.0662f,
     0.0677f, 0.0685f, 0.0702f, 0.0797f, 0.0798f, 0.0816f, 0.0831f, 0.0843f, 0.0887f};
-const float TEarlyTable::kRight[TEarlyRefl::kTaps] = {
+const float TEarlyTable::kRight[kEarlyTaps] = {
     0.0043f, 0.0215f, 0.0225f, 0.0268f, 0.0270f, 0.0298f, 0.0458f, 0.0485f, 0.0572f,
     0.0587f, 0.0595f, 0.0612f, 0.0707f, 0.0708f, 0.0726f, 0.0741f, 0.0753f, 0.0797f};
-const float TEarlyTable::kGain[TEarlyRefl::kTaps] = {
+const float TEarlyTable::kGain[kEarlyTaps] = {
     0.841f, 0.504f, 0.491f, 0.379f, 0.380f, 0.346f, 0.289f, 0.272f, 0.192f,
     0.193f, 0.217f, 0.181f, 0.180f, 0.181f, 0.176f, 0.142f, 0.167f, 0.134f};
 
 const TTapSums TEarlyRefl::baselineTapSums = &TapSumsRun<F4>;
-static_assert(TEarlyRefl::kTaps == kEarlyTaps);
 
 TEarlyRefl::TEarlyRefl() { UseWideVectors(true); }
 
@@ -30,46 +29,50 @@ void TEarlyRefl::UseWideVectors(bool on) {
 #endif
 }
 
-namespace {
-int Samples(float scaledRate, float t) {
-  return static_cast<int>(std::floor(scaledRate * t + 0.5f));
-}
-}  // namespace
-
 bool TEarlyRefl::Build(float sampleRate, const float* tapTimes) {
-  const int longest = Samples(sampleRate, tapTimes[kTaps - 1]);
-  const int newRing = longest + 1 + kMaxBlock;
-  if (!Allocate(2 * newRing)) return false;
-  ring = newRing;
-  writePos = 0;
+  const int longest = Samples(sampleRate, tapTimes[kEarlyTaps - 1]);
+  // Room for about eight windows: the history (one window) moves back once
+  // in seven windows written. An even length: the one-sample reference of
+  // tests/engine/sample_steps.h sees the buffer as a ring written twice.
+  if (!Allocate(2 * (4 * (longest + 1) + kMaxChunk))) return false;
+  span = longest;
+  writePos = span - 1;
   SetTaps(sampleRate, tapTimes);
   return true;
 }
 
 void TEarlyRefl::SetTaps(float scaledRate, const float* tapTimes) {
-  for (int j = 0; j < kTaps; ++j)
-    tapDelay[j] = std::clamp(Samples(scaledRate, tapTimes[j]), 0, ring - kMaxBlock - 1);
+  for (int j = 0; j < kEarlyTaps; ++j)
+    tapDelay[j] = std::clamp(Samples(scaledRate, tapTimes[j]), 0, span);
+  FindRuns();
+}
+
+void TEarlyRefl::FindRuns() {
+  // Each tap's run starts at the next new sample, delayed by the tap.
+  const float* first = buffer.get() + writePos + 1;
+  for (int j = 0; j < kEarlyTaps; ++j) tapRun[j] = first - tapDelay[j];
+}
+
+float* TEarlyRefl::Input(int n) {
+  if (writePos + 1 + n > size) {  // the window's end: the history moves back
+    std::copy_n(buffer.get() + writePos + 1 - span, span, buffer.get());
+    writePos = span - 1;
+    FindRuns();
+  }
+  return buffer.get() + writePos + 1;
+}
+
+void TEarlyRefl::Sum(float* out, int n, const float* gains) {
+  if (gains != laneGains) {
+    for (int j = 0; j < kEarlyTaps; ++j) std::fill_n(gainLanes[j], kTapLanes, gains[j]);
+    laneGains = gains;
+  }
+  tapSums(tapRun, gainLanes[0], out, n);
+  for (const float*& r : tapRun) r += n;
+  writePos += n;
 }
 
 void TEarlyRefl::Process(const float* x, float* out, int n, const float* gains) {
-  const int first = writePos + 1 == ring ? 0 : writePos + 1;  // slot of x[0]
-  // The block goes into both copies of the ring, in at most two pieces.
-  const int head = std::min(n, ring - first);
-  float* base = buffer.get();
-  std::copy_n(x, head, base + first);
-  std::copy_n(x, head, base + first + ring);
-  std::copy_n(x + head, n - head, base);
-  std::copy_n(x + head, n - head, base + ring);
-  writePos = first + n - 1;
-  if (writePos >= ring) writePos -= ring;
-
-  // Start of each tap's run: the slot of x[0] delayed by the tap, in [0, ring).
-  const float* run[kTaps];
-  for (int j = 0; j < kTaps; ++j) {
-    int s = first - tapDelay[j];
-    if (s < 0) s += ring;
-    run[j] = buffer.get() + s;
-  }
-
-  tapSums(run, gains, out, n);
+  std::copy_n(x, n, Input(n));
+  Sum(out, n, gains);
 }

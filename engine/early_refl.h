@@ -1,33 +1,36 @@
 #pragma once
 
 #include "engine/cells.h"
+#include "engine/engine_sizes.h"
 #include "engine/wide_kernels.h"
 
 // One side of the early reflections: 18 taps read from a line fed with a mix
 // of both input channels.
 //
-// The ring is written twice (at p and p + size), so that any window of the
-// last `size` samples is contiguous in memory: a block is written first, then
-// each tap reads a straight run, with no wrap test per sample. The ring has
-// room for the longest tap plus one block, and each sample's sum still adds
-// the taps in order 0..17, exactly as a sample-by-sample loop would.
+// The line is a window of the last samples sliding along a buffer several
+// times its length: each sample is written once, and any tap's run of a chunk
+// is contiguous, with no wrap test per sample. When the window reaches the
+// buffer's end, the history the taps still read moves back to its start (once
+// in about seven windows). Each sample's sum adds the taps in order 0..17,
+// exactly as a sample-by-sample loop would.
 class TEarlyRefl : public TCell {
  public:
-  static constexpr int kTaps = 18;
-  static constexpr int kMaxBlock = 256;
-
   TEarlyRefl();
 
   int writePos = 0;    // slot of the newest sample
-  int tapDelay[kTaps] = {};
+  int tapDelay[kEarlyTaps] = {};
 
-  // Reserves the ring for the table's longest tap at rate sr; taps at full size.
+  // Reserves the line for the table's longest tap at rate sr; taps at full size.
   bool Build(float sampleRate, const float* tapTimes);
   // Tap delays for the scale s * sr (s * sr formed by the caller in float).
   void SetTaps(float scaledRate, const float* tapTimes);
 
-  // n <= kMaxBlock samples at once: each stored, then answered with the sum
-  // of the taps (in order 0..17) that reach back from it.
+  // Where the next n <= kMaxChunk input samples are to be stored, in order.
+  float* Input(int n);
+  // Answers the n samples just stored through Input, each with the sum of
+  // the taps (in order 0..17) that reach back from it.
+  void Sum(float* out, int n, const float* gains);
+  // Both at once, from x.
   void Process(const float* x, float* out, int n, const float* gains);
 
   // Eight samples per register where the processor has AVX (the default),
@@ -38,12 +41,20 @@ class TEarlyRefl : public TCell {
  private:
   static const TTapSums baselineTapSums;
   TTapSums tapSums = baselineTapSums;
-  int ring = 0;  // logical ring length; the buffer holds 2 * ring floats
+  void FindRuns();
+
+  int span = 0;  // the longest tap at full size: the history kept
+  // Where each tap's run for the next input starts: made from writePos and
+  // tapDelay when either jumps, moved on with every chunk.
+  const float* tapRun[kEarlyTaps] = {};
+  // Each gain in every lane of a vector, made when the gains change.
+  const float* laneGains = nullptr;
+  alignas(32) float gainLanes[kEarlyTaps][kTapLanes] = {};
 };
 
 // The constant tap table: times in seconds per side, one gain column.
 struct TEarlyTable {
-  static const float kLeft[TEarlyRefl::kTaps];
-  static const float kRight[TEarlyRefl::kTaps];
-  static const float kGain[TEarlyRefl::kTaps];
+  static const float kLeft[kEarlyTaps];
+  static const float kRight[kEarlyTaps];
+  static const float kGain[kEarlyTaps];
 };

@@ -1,6 +1,7 @@
 #include "engine/eq_band.h"
 
 #include <cmath>
+#include <numbers>
 
 #include "engine/simd.h"
 
@@ -54,7 +55,7 @@ void TEqBand::Design(float a, float f, int rampLength) {
   // A centre above the Nyquist frequency (high bands at low rates) would fold
   // back onto some other frequency; keep the design just below it.
   const double limited = std::fmin(double(f), 0.49 * double(sampleRate));
-  const float w = 2.0f * static_cast<float>(limited * 3.14159265358979323846 / sampleRate);
+  const float w = 2.0f * static_cast<float>(limited * std::numbers::pi / sampleRate);
   const float t = w / std::sqrt(a);
   const float newK1 = -std::cos(w);
   const float newK2 = (1.0f - t) / (1.0f + t);
@@ -72,7 +73,7 @@ void TEqBand::Design(float a, float f, int rampLength) {
   dMix = (newMix - mix) / n + 1e-30f;
 }
 
-void TEqBand::Process(float* left, float* right, int n) {
+void TEqBand::Run(float* left, float* right, int n) {
   Update(n);
   if (mode == kBypass || n <= 0) return;
   Filter(left, right, n);

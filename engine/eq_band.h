@@ -11,7 +11,10 @@ class TEqBand {
   void SetGainDb(float level);
   void SetFreq(float hz);
   void Update(int n);
-  void Process(float* left, float* right, int n);
+  // A band at rest in bypass costs one look.
+  void Process(float* left, float* right, int n) {
+    if (dirty || mode != kBypass) Run(left, right, n);
+  }
   void Rebuild(float rate);
   void ClearStates();
 
@@ -29,6 +32,7 @@ class TEqBand {
   int mode = kBypass;
 
  private:
+  void Run(float* left, float* right, int n);
   void Design(float a, float f, int rampLength);
   void Filter(float* left, float* right, int n);
 };

@@ -11,8 +11,17 @@ static inline T WithInput(T d, T third, T pd) {
   return kSubtract ? d - third * pd : d + third * pd;
 }
 
+// The last few samples of a run, one at a time: out of line, so that the
+// vector loop's callers stay small.
+template <bool kSubtract>
+[[gnu::noinline]] static void DiffuseTail(const float* d, const float* pd, float* mem, float coef,
+                                          float* y, int n) {
+  for (int t = 0; t < n; ++t) y[t] = AllPass(WithInput<kSubtract>(d[t], 0.3f, pd[t]), coef, mem[t]);
+}
+
 template <class V, bool kSubtract>
-static void DiffuseRun(const float* d, const float* pd, float* mem, float coef, float* y, int n) {
+[[gnu::always_inline]] static inline void DiffuseRun(const float* d, const float* pd, float* mem,
+                                                     float coef, float* y, int n) {
   const V cv = V::Splat(coef), third = V::Splat(0.3f);
   int t = 0;
   for (; t + V::kWidth <= n; t += V::kWidth) {
@@ -20,13 +29,44 @@ static void DiffuseRun(const float* d, const float* pd, float* mem, float coef, 
     AllPass(WithInput<kSubtract>(V::Load(d + t), third, V::Load(pd + t)), cv, m).Store(y + t);
     m.Store(mem + t);
   }
-  for (; t < n; ++t) y[t] = AllPass(WithInput<kSubtract>(d[t], 0.3f, pd[t]), coef, mem[t]);
+  if (t < n) DiffuseTail<kSubtract>(d + t, pd + t, mem + t, coef, y + t, n - t);
+}
+
+// The same as an entry of the kernel table, for one line in pieces.
+template <class V, bool kSubtract>
+static void DiffuseLineRun(const float* d, const float* pd, float* mem, float coef, float* y,
+                           int n) {
+  DiffuseRun<V, kSubtract>(d, pd, mem, coef, y, n);
+}
+
+// Lines whose input is subtracted (lines 2, 3, 6, 7).
+static constexpr bool SubtractsInput(int line) { return line & 2; }
+
+template <class V>
+static void DiffuseLinesRun(const float* const* d, const TRingRun* mem, const float* coef,
+                            const float* pdL, const float* pdR, float* y, int n) {
+#pragma GCC unroll 8
+  for (int i = 0; i < kLateLines; ++i) {
+    const float* pd = i < 4 ? pdL : pdR;
+    float* out = y + i * kMaxChunk;
+    float* m = mem[i].at;
+    for (int done = 0, room = mem[i].room; done < n; m = mem[i].base, room = mem[i].size) {
+      const int len = n - done < room ? n - done : room;  // up to the diffuser's wrap
+      if (SubtractsInput(i))
+        DiffuseRun<V, true>(d[i] + done, pd + done, m, coef[i], out + done, len);
+      else
+        DiffuseRun<V, false>(d[i] + done, pd + done, m, coef[i], out + done, len);
+      done += len;
+    }
+  }
 }
 
 template <class V>
-static void MixAndFilterRun(const float* const* y, float* const* w, float* lateL, float* lateR,
+static void MixAndFilterRun(const float* ys, float* const* w, float* lateL, float* lateR,
                             float c, const float* a, const float* kB, const float* g, float* s1,
                             float* s2, int n) {
+  const float* y[kLateLines];
+  for (int i = 0; i < kLateLines; ++i) y[i] = ys + i * kMaxChunk;
   constexpr int kW = V::kWidth;
   constexpr int kGroups = kLateLines / kW;  // registers per sample, kW lines each
   const V norm = V::Splat(kLateNorm), cv = V::Splat(c);
@@ -78,5 +118,6 @@ static void MixAndFilterRun(const float* const* y, float* const* w, float* lateL
 
 template <class V>
 static constexpr TLateKernels LateKernels() {
-  return {{&DiffuseRun<V, false>, &DiffuseRun<V, true>}, &MixAndFilterRun<V>};
+  return {{&DiffuseLineRun<V, false>, &DiffuseLineRun<V, true>}, &DiffuseLinesRun<V>,
+          &MixAndFilterRun<V>};
 }

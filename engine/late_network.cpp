@@ -2,26 +2,23 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 #include "engine/late_kernels.h"
 #include "engine/simd.h"
+#include "engine/units.h"
 #include "engine/wide_kernels.h"
 
 namespace {
 constexpr TLateKernels kBaselineKernels = LateKernels<F4>();
 }  // namespace
 
-const float TLateNetwork::kDiffTime[kLines] = {0.020346f, 0.024421f, 0.031604f, 0.027333f,
-                                                0.022904f, 0.029291f, 0.013458f, 0.019123f};
-const float TLateNetwork::kLoopTime[kLines] = {0.153129f, 0.210389f, 0.127837f, 0.256891f,
-                                                0.174713f, 0.192303f, 0.125f, 0.219991f};
-
-namespace {
-int Samples(float scaledRate, float t) {
-  return static_cast<int>(std::floor(scaledRate * t + 0.5f));
-}
-float ScaledRate(float sampleRate, float size) { return (0.95f * size + 0.05f) * sampleRate; }
-}  // namespace
+const float TLateNetwork::kDiffTime[kLateLines] = {0.020346f, 0.024421f, 0.031604f,
+                                                    0.027333f, 0.022904f, 0.029291f,
+                                                    0.013458f, 0.019123f};
+const float TLateNetwork::kLoopTime[kLateLines] = {0.153129f, 0.210389f, 0.127837f,
+                                                    0.256891f, 0.174713f, 0.192303f,
+                                                    0.125f,    0.219991f};
 
 TLateNetwork::TLateNetwork() { UseWideVectors(true); }
 
@@ -34,7 +31,7 @@ void TLateNetwork::UseWideVectors(bool on) {
 }
 
 bool TLateNetwork::Build(float sampleRate) {
-  for (int i = 0; i < kLines; ++i) {
+  for (int i = 0; i < kLateLines; ++i) {
     const int n = std::max(1, Samples(sampleRate, kDiffTime[i]));
     const int m = Samples(sampleRate, kLoopTime[i]);
     // A smaller size can round the difference up by one sample.
@@ -42,25 +39,28 @@ bool TLateNetwork::Build(float sampleRate) {
     diff[i].coef = (i % 2 == 0) ? 0.6f : -0.6f;
   }
   SetSize(sampleRate, 1.0f);
-  for (int i = 0; i < kLines; ++i) s1[i] = s2[i] = 0.0f;
+  for (int i = 0; i < kLateLines; ++i) s1[i] = s2[i] = 0.0f;
   return true;
 }
 
 void TLateNetwork::SetSize(float sampleRate, float size) {
   const float sr = ScaledRate(sampleRate, size);
-  for (int i = 0; i < kLines; ++i) {
+  for (int i = 0; i < kLateLines; ++i) {
     const int n = std::max(1, Samples(sr, kDiffTime[i]));
     const int m = Samples(sr, kLoopTime[i]);
     diff[i].Resize(n);
     delay[i].Resize(std::max(1, m - n));
     diff[i].coef = (i % 2 == 0) ? 0.6f : -0.6f;
   }
+  // A chunk no longer than the shortest delay reads nothing it writes itself.
+  chunk = kMaxChunk;
+  for (const TDelay& d : delay) chunk = std::min(chunk, d.Size());
 }
 
 void TLateNetwork::Clear() {
   // The filter states sit inside the feedback loop: left alone, what they hold
   // would start a new tail in the cleared lines.
-  for (int i = 0; i < kLines; ++i) {
+  for (int i = 0; i < kLateLines; ++i) {
     delay[i].Clear();
     diff[i].Clear();
     s1[i] = s2[i] = 0.0f;
@@ -70,18 +70,17 @@ void TLateNetwork::Clear() {
 void TLateNetwork::Design(double sampleRate, const TDecaySettings& s) {
   // Designed in double precision and rounded once: in float, near-lossless
   // settings (Freeze) lose the few bits that decide whether a loop gains.
-  const double kPi = 3.14159265358979323846;
-  const double rt = s.freeze ? 1.0e6 : s.decayTime / (0.95 * double(s.size) + 0.05);
+  const double rt = s.freeze ? 1.0e6 : s.decayTime / SizeScale(double(s.size));
 
   // A one-pole low-pass stays a low-pass only for coefficients up to 1; beyond
   // that (crossovers near the Nyquist frequency at low rates) it would boost
   // high frequencies and the shelf could make the loop gain exceed 1.
-  c = static_cast<float>(std::min(2.0 * kPi * s.crossover / sampleRate, 1.0));
+  c = static_cast<float>(std::min(2.0 * std::numbers::pi * s.crossover / sampleRate, 1.0));
 
   const double f = (s.highDamping > 0.49 * sampleRate)
                        ? 2.0
-                       : 1.0 - std::cos(2.0 * kPi * s.highDamping / sampleRate);
-  for (int i = 0; i < kLines; ++i) {
+                       : 1.0 - std::cos(2.0 * std::numbers::pi * s.highDamping / sampleRate);
+  for (int i = 0; i < kLateLines; ++i) {
     const double t = kLoopTime[i];
     const double gi = std::pow(0.001, t / rt);
     const double gb = std::pow(0.001, t / (rt * s.bassRatio));
@@ -98,9 +97,6 @@ void TLateNetwork::Design(double sampleRate, const TDecaySettings& s) {
 
 void TLateNetwork::Process(const float* pdL, const float* pdR, float* lateL, float* lateR,
                            int n) {
-  // A chunk no longer than the shortest delay reads nothing it writes itself.
-  int chunk = kMaxChunk;
-  for (const TDelay& d : delay) chunk = std::min(chunk, d.Size());
   for (int done = 0; done < n;) {
     const int len = std::min(chunk, n - done);
     ProcessChunk(pdL + done, pdR + done, lateL + done, lateR + done, len);
@@ -110,23 +106,46 @@ void TLateNetwork::Process(const float* pdL, const float* pdR, float* lateL, flo
 
 void TLateNetwork::ProcessChunk(const float* pdL, const float* pdR, float* lateL, float* lateR,
                                 int n) {
+  // Where each line stands, once for the chunk. A delay is read and then
+  // written at the same slots: its run serves both.
+  float* d[kLateLines];
+  TRingRun m[kLateLines];
+  float coef[kLateLines];
+  bool wraps = false;
+  for (int i = 0; i < kLateLines; ++i) {
+    const int p = delay[i].Pos(), q = diff[i].Pos(), size = diff[i].Size();
+    d[i] = delay[i].Data() + p;
+    wraps |= p + n > delay[i].Size();
+    m[i] = {diff[i].Data() + q, diff[i].Data(), size - q, size};
+    coef[i] = diff[i].coef;
+  }
+  if (wraps) {  // a delay wraps within the chunk: line by line, in pieces
+    ProcessWrappingChunk(pdL, pdR, lateL, lateR, n);
+    return;
+  }
+  kernels->diffuseLines(d, m, coef, pdL, pdR, run[0], n);
+  kernels->mixAndFilter(run[0], d, lateL, lateR, c, a, kB, g, s1, s2, n);
+  for (int i = 0; i < kLateLines; ++i) {
+    delay[i].Skip(n);
+    diff[i].Skip(n);
+  }
+}
+
+void TLateNetwork::ProcessWrappingChunk(const float* pdL, const float* pdR, float* lateL,
+                                        float* lateR, int n) {
   // Each line's delay output plus its input, through its diffuser: lines 0-3
   // take the left input, 4-7 the right, added to lines 0, 1, 4, 5 and
   // subtracted from 2, 3, 6, 7.
-  for (int i = 0; i < kLines; ++i) Gather(i, i < 4 ? pdL : pdR, n);
+  for (int i = 0; i < kLateLines; ++i) Gather(i, i < 4 ? pdL : pdR, n);
 
   // Mix, filter and write back into the delays, in pieces in which no delay wraps.
-  const float* y[kLines];
-  float* w[kLines];
+  float* w[kLateLines];
   for (int done = 0; done < n;) {
     int len = n - done;
-    for (const TDelay& d : delay) len = std::min(len, d.Size() - d.Pos());
-    for (int i = 0; i < kLines; ++i) {
-      y[i] = run[i] + done;
-      w[i] = delay[i].Data() + delay[i].Pos();
-    }
-    kernels->mixAndFilter(y, w, lateL + done, lateR + done, c, a, kB, g, s1, s2, len);
-    for (TDelay& d : delay) d.Skip(len);
+    for (const TDelay& dl : delay) len = std::min(len, dl.Size() - dl.Pos());
+    for (int i = 0; i < kLateLines; ++i) w[i] = delay[i].Data() + delay[i].Pos();
+    kernels->mixAndFilter(run[0] + done, w, lateL + done, lateR + done, c, a, kB, g, s1, s2, len);
+    for (TDelay& dl : delay) dl.Skip(len);
     done += len;
   }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/cells.h"
+#include "engine/engine_sizes.h"
 #include "engine/late_steps.h"
 
 // Settings the coefficient design of the late network depends on.
@@ -23,10 +24,6 @@ struct TDecaySettings {
 // as one run. Every sample is what the one-sample-at-a-time network gives.
 class TLateNetwork {
  public:
-  static constexpr int kLines = kLateLines;
-  static constexpr int kMaxChunk = kLateMaxChunk;
-  static constexpr float kNorm = kLateNorm;
-
   TLateNetwork();
 
   // Reserves every cell for Size 100 % at this rate and sizes them for it.
@@ -45,24 +42,27 @@ class TLateNetwork {
   void UseWideVectors(bool on);
   bool WideVectors() const { return wide; }
 
-  TDelay delay[kLines];
-  TDiff diff[kLines];
-  alignas(32) float g[kLines] = {};
-  alignas(32) float kB[kLines] = {};
-  alignas(32) float a[kLines] = {};
-  alignas(32) float s1[kLines] = {};
-  alignas(32) float s2[kLines] = {};
+  TDelay delay[kLateLines];
+  TDiff diff[kLateLines];
+  alignas(32) float g[kLateLines] = {};
+  alignas(32) float kB[kLateLines] = {};
+  alignas(32) float a[kLateLines] = {};
+  alignas(32) float s1[kLateLines] = {};
+  alignas(32) float s2[kLateLines] = {};
   float c = 0.0f;
 
-  static const float kDiffTime[kLines];
-  static const float kLoopTime[kLines];
+  static const float kDiffTime[kLateLines];
+  static const float kLoopTime[kLateLines];
 
  private:
   void ProcessChunk(const float* pdL, const float* pdR, float* lateL, float* lateR, int n);
+  // The same, for a chunk in which a delay wraps: each line in pieces.
+  void ProcessWrappingChunk(const float* pdL, const float* pdR, float* lateL, float* lateR, int n);
   void Gather(int line, const float* pd, int n);
 
   const TLateKernels* kernels;
   bool wide = false;
+  int chunk = kMaxChunk;  // the longest chunk: at most the shortest delay
   // One chunk of every line's diffuser output.
-  alignas(32) float run[kLines][kMaxChunk];
+  alignas(32) float run[kLateLines][kMaxChunk];
 };

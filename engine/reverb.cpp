@@ -8,6 +8,7 @@
 
 #include "engine/param_ranges.h"
 #include "engine/simd.h"
+#include "engine/units.h"
 
 namespace {
 
@@ -216,6 +217,15 @@ void TReverb::SetParameter(int index, float value) {
   }
 }
 
+void TReverb::UseWideVectors(bool processorHasAvx) {
+  for (auto& e : early) e.UseWideVectors(processorHasAvx);
+  late.UseWideVectors(processorHasAvx);
+}
+
+bool TReverb::WideVectors() const {
+  return late.WideVectors() && early[0].WideVectors() && early[1].WideVectors();
+}
+
 float TReverb::Meter(int i) const {
   if (i < 0 || i >= 4) return 0.0f;
   return meter[i].load(std::memory_order_relaxed);
@@ -223,16 +233,18 @@ float TReverb::Meter(int i) const {
 
 void TReverb::Update(int n) {
   if (n <= 0) return;
-  // Takes every raised flag but the equaliser's, which ApplyEq takes.
-  const uint32_t f = changes.fetch_and(kChangeEq, std::memory_order_acquire) & ~uint32_t(kChangeEq);
   in.inc = dry.inc = er.inc = lateGain.inc = cross.inc = direct.inc = extra.inc = 0.0f;
+  // Takes every raised flag but the equaliser's, which ApplyEq takes; a block
+  // in which nothing changed ends at the first look.
+  if (!(changes.load(std::memory_order_relaxed) & ~uint32_t(kChangeEq))) return;
+  const uint32_t f = changes.fetch_and(kChangeEq, std::memory_order_acquire) & ~uint32_t(kChangeEq);
   if (f == 0) return;
   size = Target(kSize);
 
   if (f & kChangePredelay) {
     for (int side = 0; side < 2; ++side) {
       const float t = Target(side == 0 ? kPredelayLeft : kPredelayRight);
-      predelay[side].SetDelay(static_cast<int>(std::floor(sampleRate * t + 0.5f)));
+      predelay[side].SetDelay(Samples(sampleRate, t));
     }
   }
   if (f & kChangeDecay) {
@@ -247,7 +259,7 @@ void TReverb::Update(int n) {
   }
   if (f & kChangeSize) {
     late.SetSize(sampleRate, size);
-    const float scaled = (0.95f * size + 0.05f) * sampleRate;
+    const float scaled = ScaledRate(sampleRate, size);
     early[0].SetTaps(scaled, TEarlyTable::kLeft);
     early[1].SetTaps(scaled, TEarlyTable::kRight);
   }
@@ -319,7 +331,8 @@ void TReverb::ProcessBlock(const float* inL, const float* inR, float* outL, floa
   ScaleInto(inL, level[0].get(), in.cur, inc, n);
   ScaleInto(inR, level[1].get(), curR, inc, n);
 
-  for (int offset = 0; offset < n; offset += kChunk) ProcessChunk(offset, std::min(kChunk, n - offset));
+  for (int offset = 0; offset < n; offset += kMaxChunk)
+    ProcessChunk(offset, std::min(kMaxChunk, n - offset));
 
   band[0].Process(wet[0].get(), wet[1].get(), n);
   band[1].Process(wet[0].get(), wet[1].get(), n);
@@ -355,12 +368,15 @@ void TReverb::ProcessChunk(int offset, int n) {
   predelay[1].Process(r, pd[1], n);
   late.Process(pd[0], pd[1], lateOut[0], lateOut[1], n);
 
+  // Each early line's input goes straight into the line.
+  float* erInL = early[0].Input(n);
+  float* erInR = early[1].Input(n);
   for (int i = 0; i < n; ++i) {
-    erIn[0][i] = 0.5f * l[i] + 0.3f * r[i];
-    erIn[1][i] = 0.5f * r[i] + 0.3f * l[i];
+    erInL[i] = 0.5f * l[i] + 0.3f * r[i];
+    erInR[i] = 0.5f * r[i] + 0.3f * l[i];
   }
-  early[0].Process(erIn[0], erOut[0], n, TEarlyTable::kGain);
-  early[1].Process(erIn[1], erOut[1], n, TEarlyTable::kGain);
+  early[0].Sum(erOut[0], n, TEarlyTable::kGain);
+  early[1].Sum(erOut[1], n, TEarlyTable::kGain);
 
   // Early and late signals with their gains, then the stereo width.
   float* wl = wet[0].get() + offset;

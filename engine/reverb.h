@@ -49,6 +49,12 @@ class TReverb {
   // Peak levels (linear): 0 input left, 1 input right, 2 output left, 3 output right.
   float Meter(int i) const;
 
+  // The loops' vector forms: AVX where the processor has it (chosen at
+  // construction), the SSE2 forms when told it has not; the same samples either
+  // way. Only while processing is switched off.
+  void UseWideVectors(bool processorHasAvx);
+  bool WideVectors() const;
+
   float SampleRate() const { return sampleRate; }
   int BlockSize() const { return maxFrames; }
 
@@ -76,7 +82,6 @@ class TReverb {
     kChangeEq = 64,
     kChangeAll = 127
   };
-  static constexpr int kChunk = TEarlyRefl::kMaxBlock;
 
   void SetTarget(int index, float value) { target[index].store(value, std::memory_order_relaxed); }
   float Target(int index) const { return target[index].load(std::memory_order_relaxed); }
@@ -107,10 +112,9 @@ class TReverb {
   std::unique_ptr<float[]> level[2];
   std::unique_ptr<float[]> wet[2];
   // Per-chunk scratch.
-  alignas(16) float pd[2][kChunk];
-  alignas(16) float erIn[2][kChunk];
-  alignas(16) float erOut[2][kChunk];
-  alignas(16) float lateOut[2][kChunk];
+  alignas(16) float pd[2][kMaxChunk];
+  alignas(16) float erOut[2][kMaxChunk];
+  alignas(16) float lateOut[2][kMaxChunk];
 
   float peak[4] = {};
   std::atomic<float> meter[4];

@@ -14,6 +14,7 @@ struct F4 {
   static F4 Zero() { return _mm_setzero_ps(); }
   static F4 Splat(float x) { return _mm_set1_ps(x); }
   static F4 Load(const float* p) { return _mm_loadu_ps(p); }
+  static F4 LoadAligned(const float* p) { return _mm_load_ps(p); }  // 16-byte aligned
   static F4 Set(float a, float b, float c, float d) { return _mm_setr_ps(a, b, c, d); }
   void Store(float* p) const { _mm_storeu_ps(p, v); }
   float Lane0() const { return _mm_cvtss_f32(v); }

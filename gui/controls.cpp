@@ -3,12 +3,12 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <numbers>
 
 #include "gui/frame.h"
 
 namespace {
-constexpr float kPi = 3.14159265358979f;
-constexpr float kTwoPi = 2.f * kPi;
+constexpr float kTwoPi = 2.f * std::numbers::pi_v<float>;
 }  // namespace
 
 // ---- CControl ----

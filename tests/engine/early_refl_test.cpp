@@ -11,8 +11,8 @@ namespace {
 std::vector<float> ImpulseResponse(TEarlyRefl& e, int length) {
   std::vector<float> x(length, 0.0f), y(length);
   x[0] = 1.0f;
-  for (int done = 0; done < length; done += TEarlyRefl::kMaxBlock) {
-    const int n = std::min(TEarlyRefl::kMaxBlock, length - done);
+  for (int done = 0; done < length; done += kMaxChunk) {
+    const int n = std::min(kMaxChunk, length - done);
     e.Process(x.data() + done, y.data() + done, n, TEarlyTable::kGain);
   }
   return y;
@@ -26,7 +26,7 @@ TEST(EarlyReflections, FullSizePatternOfBothSides) {
     ASSERT_TRUE(e.Build(44100.0f, table));
     const auto y = ImpulseResponse(e, 5000);
     std::vector<float> expected(5000, 0.0f);
-    for (int j = 0; j < TEarlyRefl::kTaps; ++j)
+    for (int j = 0; j < kEarlyTaps; ++j)
       expected[static_cast<int>(std::floor(44100.0f * table[j] + 0.5f))] += TEarlyTable::kGain[j];
     for (int i = 0; i < 5000; ++i) ASSERT_FLOAT_EQ(y[i], expected[i]) << i;
   }
@@ -60,7 +60,7 @@ TEST(EarlyReflections, SizeChangeKeepsTheContents) {
     e.Process(x.data() + done, y.data() + done, std::min(256, 1000 - done), TEarlyTable::kGain);
   // After the change the impulse, written before it, sounds at the halved taps.
   std::vector<float> expected(1000, 0.0f);
-  for (int j = 0; j < TEarlyRefl::kTaps; ++j)
+  for (int j = 0; j < kEarlyTaps; ++j)
     if (e.tapDelay[j] >= 100 && e.tapDelay[j] < 1000) expected[e.tapDelay[j]] += TEarlyTable::kGain[j];
   for (int i = 100; i < 1000; ++i) ASSERT_FLOAT_EQ(y[i], expected[i]) << i;
   EXPECT_EQ(e.tapDelay[5], 657);

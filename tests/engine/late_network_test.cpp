@@ -152,7 +152,7 @@ TEST(LateNetwork, VectorLoopMatchesSampleSteps) {
     ASSERT_EQ(ll[t], h[0] + h[4]) << t;
     ASSERT_EQ(lr[t], h[1] - h[2]) << t;
     for (int i = 0; i < 8; ++i) {
-      const float x = h[i] * TLateNetwork::kNorm;
+      const float x = h[i] * kLateNorm;
       ref.s1[i] = ref.s1[i] + ref.c * (x - ref.s1[i]) + 1e-10f;
       ref.s2[i] = ref.s2[i] + ref.a[i] * (x + ref.kB[i] * ref.s1[i] - ref.s2[i]) + 1e-20f;
       Write(ref.delay[i], ref.g[i] * ref.s2[i]);
@@ -201,7 +201,7 @@ void ReferenceSample(TLateNetwork& ref, float pl, float pr, float& lateL, float&
   lateL = h[0] + h[4];
   lateR = h[1] - h[2];
   for (int i = 0; i < 8; ++i) {
-    const float x = h[i] * TLateNetwork::kNorm;
+    const float x = h[i] * kLateNorm;
     ref.s1[i] = ref.s1[i] + ref.c * (x - ref.s1[i]) + 1e-10f;
     ref.s2[i] = ref.s2[i] + ref.a[i] * (x + ref.kB[i] * ref.s1[i] - ref.s2[i]) + 1e-20f;
     Write(ref.delay[i], ref.g[i] * ref.s2[i]);

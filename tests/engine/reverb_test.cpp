@@ -163,7 +163,7 @@ TEST(ReverbPaths, EarlyReflectionPatternOfALeftImpulse) {
   Stereo in(4096);
   in.l[0] = 1.0f;
   const Stereo out = RunBlocks(r, in, 512);
-  for (int j = 0; j < TEarlyRefl::kTaps; ++j) {
+  for (int j = 0; j < kEarlyTaps; ++j) {
     const int tl = static_cast<int>(std::floor(44100.0f * TEarlyTable::kLeft[j] + 0.5f));
     const int tr = static_cast<int>(std::floor(44100.0f * TEarlyTable::kRight[j] + 0.5f));
     EXPECT_NEAR(out.l[tl], 0.5f * TEarlyTable::kGain[j], 1e-6f) << j;

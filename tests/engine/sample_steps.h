@@ -41,7 +41,7 @@ inline float Tick(TEarlyRefl& e, float x, const float* gains) {
   e.Data()[e.writePos] = x;
   e.Data()[e.writePos + ring] = x;
   float sum = 0.0f;
-  for (int j = 0; j < TEarlyRefl::kTaps; ++j)
+  for (int j = 0; j < kEarlyTaps; ++j)
     sum += e.Data()[e.writePos + ring - e.tapDelay[j]] * gains[j];
   return sum;
 }

@@ -1,6 +1,7 @@
 #include "tools/render/demo_signal.h"
 
 #include <cmath>
+#include <numbers>
 
 namespace {
 constexpr double kFadeSeconds = 0.5;
@@ -66,7 +67,7 @@ std::vector<float> DemoSignal(int rate) {
   const size_t frames = out.size() / 2, fade = static_cast<size_t>(kFadeSeconds * rate);
   for (size_t i = 0; i < fade; ++i) {
     const double left = static_cast<double>(fade - i) / static_cast<double>(fade);  // 1 .. 0
-    const float gain = static_cast<float>(0.5 - 0.5 * std::cos(3.141592653589793 * left));
+    const float gain = static_cast<float>(0.5 - 0.5 * std::cos(std::numbers::pi * left));
     out[2 * (frames - fade + i)] *= gain;
     out[2 * (frames - fade + i) + 1] *= gain;
   }
