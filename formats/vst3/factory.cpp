@@ -5,6 +5,7 @@
 #include <new>
 
 #include "formats/vst3/class_ids.h"
+#include "formats/vst3/controller.h"
 #include "formats/vst3/processor.h"
 #include "formats/vst3/text16.h"
 #include "plugin/text.h"
@@ -23,8 +24,9 @@ struct TClass {
 
 const TClass kClasses[] = {
     {&kProcessorUid, kVstAudioEffectClass, SORAVEL_PRODUCT, "Fx|Reverb"},
+    {&kControllerUid, kVstComponentControllerClass, SORAVEL_PRODUCT " Controller", ""},
 };
-constexpr int32 kNumClasses = 1;
+constexpr int32 kNumClasses = 2;
 
 // The interface version these declarations follow.
 constexpr const char* kSdkVersion = "VST 3.7.14";
@@ -102,6 +104,8 @@ class TFactory final : public IPluginFactory3 {
     FUnknown* made = nullptr;
     if (SameUid(cid, kProcessorUid))
       made = static_cast<IComponent*>(new (std::nothrow) TProcessor);
+    else if (SameUid(cid, kControllerUid))
+      made = static_cast<IEditController*>(new (std::nothrow) TController);
     else
       return kNoInterface;
     if (!made) return kOutOfMemory;
