@@ -7,6 +7,7 @@
 #include "formats/vst3/params.h"
 #include "formats/vst3/state.h"
 #include "formats/vst3/text16.h"
+#include "formats/vst3/view.h"
 #include "plugin/program.h"
 
 namespace vst3 {
@@ -119,8 +120,8 @@ tresult TController::setComponentHandler(IComponentHandler* h) {
 }
 
 IPlugView* TController::createView(FIDString name) {
-  (void)name;
-  return nullptr;  // no view yet
+  if (!name || std::strcmp(name, kViewTypeEditor) != 0) return nullptr;
+  return new (std::nothrow) TView(this);
 }
 
 tresult TController::getUnitInfo(int32 index, UnitInfo& info) {

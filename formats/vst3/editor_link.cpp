@@ -1,6 +1,7 @@
 #include "formats/vst3/editor_link.h"
 
 #include "formats/vst3/controller.h"
+#include "formats/vst3/view.h"
 #include "plugin/param.h"
 
 namespace vst3 {
@@ -26,6 +27,9 @@ void TEditorLink::EndEdit(int index) { controller->EndEdit(index); }
 
 float TEditorLink::Meter(int i) const { return controller->Meter(i); }
 
-bool TEditorLink::ResizeWindow(int, int) { return false; }
+bool TEditorLink::ResizeWindow(int width, int height) {
+  TView* view = controller->OpenView();
+  return view && view->RequestSize(width, height);
+}
 
 }  // namespace vst3
