@@ -125,7 +125,15 @@ ParamValue FromPlain(ParamID id, ParamValue plain) {
   TParam p;
   p.Init(kParamTable[id]);
   p.SetValue(static_cast<float>(plain));  // limited; NaN leaves the default
-  return p.Normalized();
+  const float value = p.Value(), x = p.Normalized();
+  // The normalised form of a value may map back to a neighbour of it (the float's
+  // last bit): hosts that keep plain values (Ardour saves them with a session and
+  // sets them again) must get the value itself back, so the nearest normalised
+  // value that maps to it exactly is answered where there is one.
+  const float up = std::nextafter(x, 2.0f), down = std::nextafter(x, -1.0f);
+  for (float c : {x, up, down, std::nextafter(up, 2.0f), std::nextafter(down, -1.0f)})
+    if (c >= 0.0f && c <= 1.0f && Physical(static_cast<int>(id), c) == value) return c;
+  return x;
 }
 
 }  // namespace vst3

@@ -20,15 +20,20 @@ TQueueWalk::TQueueWalk(IParameterChanges* changes, int32 n) : frames(n > 0 ? n :
 }
 
 void TQueueWalk::Read(Queue& s) const {
-  if (s.next >= s.points) return;
-  int32 offset = 0;
-  ParamValue value = 0.0;
-  if (s.queue->getPoint(s.next, offset, value) != kResultOk) {
-    s.next = s.points;  // an unreadable point ends its queue
+  // A point with a value no format takes (NaN, outside 0..1) is passed over: it
+  // must not split the block either, since each piece ramps the engine anew.
+  for (; s.next < s.points; ++s.next) {
+    int32 offset = 0;
+    ParamValue value = 0.0;
+    if (s.queue->getPoint(s.next, offset, value) != kResultOk) {
+      s.next = s.points;  // an unreadable point ends its queue
+      return;
+    }
+    if (!ValidNormalized(value)) continue;
+    s.offset = offset < 0 ? 0 : offset > frames ? frames : offset;
+    s.value = value;
     return;
   }
-  s.offset = offset < 0 ? 0 : offset > frames ? frames : offset;
-  s.value = value;
 }
 
 int32 TQueueWalk::NextOffset() const {

@@ -2,10 +2,11 @@
 // The points of a block's parameter change queues, taken in the order of their
 // sample offsets, so that the processor can split the block at each one.
 //
-// Only Soravel's ids are read (the parameters and the program change); at most
-// kMaxQueues queues, the host's first ones. An offset before the block counts as
-// 0, one beyond it as the block's end (it holds from the next block on). Points of
-// one queue are taken in its order, queues at the same offset in theirs.
+// Only Soravel's ids are read (the parameters and the program change), and only
+// points with a value in 0..1; at most kMaxQueues queues, the host's first ones.
+// An offset before the block counts as 0, one beyond it as the block's end (it
+// holds from the next block on). Points of one queue are taken in its order,
+// queues at the same offset in theirs.
 #include "formats/vst3/vst3_processing.h"
 
 namespace vst3 {
