@@ -55,7 +55,7 @@ tresult TStream::read(void* buffer, int32 n, int32* done) {
   if (n < 0 || !buffer) return kInvalidArgument;
   size_t count = std::min(static_cast<size_t>(n), bytes.size() - std::min(at, bytes.size()));
   if (step > 0) count = std::min(count, static_cast<size_t>(step));
-  std::memcpy(buffer, bytes.data() + at, count);
+  if (count > 0) std::memcpy(buffer, bytes.data() + at, count);
   at += count;
   if (done) *done = static_cast<int32>(count);
   return kResultOk;
