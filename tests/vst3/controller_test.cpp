@@ -120,6 +120,20 @@ TEST(Vst3Params, BadValuesAreIgnoredAndTheSwitchKeepsItsStep) {
   EXPECT_EQ(c->plainParamToNormalized(vst3::kProgramChangeId, 15.0), 1.0);
 }
 
+// Hosts keep plain values (Ardour saves them with a session and sets them again
+// after loading): each program's every plain value maps back to itself.
+TEST(Vst3Params, PlainValuesMapBackToThemselves) {
+  TPlugin p;
+  ASSERT_TRUE(p.Ok());
+  IEditController* c = p.controller;
+  for (int k = 0; k < kNumPrograms; ++k)
+    for (int i = 0; i < kNumParams; ++i) {
+      const ParamID id = static_cast<ParamID>(i);
+      const ParamValue plain = c->normalizedParamToPlain(id, FactoryNormalized(k, i));
+      EXPECT_EQ(c->normalizedParamToPlain(id, c->plainParamToNormalized(id, plain)), plain) << k << " " << i;
+    }
+}
+
 // One root unit with one list of the 16 factory programs. Selecting one takes
 // its values at once but tells the host nothing from inside the call (a host may
 // hold a lock there); the restart goes out from the next tick of the host's run
