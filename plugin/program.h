@@ -25,6 +25,11 @@ constexpr int kNumPrograms = 16;
 // Factory program k (0..15) as every format holds it: its name and the
 // physical values its normalised values map to (program 0: the table defaults).
 void LoadFactoryProgram(int k, TProgram& program);
+// The normalised value of parameter i in factory program k: the one
+// LoadFactoryProgram maps to the physical value (program 0: the table default's).
+// Mapping it again gives that physical value exactly; the normalised form of the
+// physical value may differ from it in the last bit. 0 outside the bank.
+float FactoryNormalized(int k, int i);
 
 // The factory bank: names and normalised values, program by program.
 extern const char* const kFactoryProgramNames[kNumPrograms];

@@ -8,7 +8,7 @@
 // Soravel as the host sees it: the program bank, its parameters and the engine.
 class VstPlugin : public AudioEffectX {
  public:
-  static constexpr VstInt32 kUniqueId = 0x514D4E4C;  // 'QMNL'
+  static constexpr VstInt32 kUniqueId = SORAVEL_VST_UNIQUE_ID;  // 'QMNL'
   static constexpr VstInt32 kVendorVersion = SORAVEL_VST_VENDOR_VERSION;
 
   explicit VstPlugin(audioMasterCallback audioMaster);

@@ -14,6 +14,7 @@ packages=(
   libx11-dev libxtst-dev libxres-dev
   lv2-dev lilv-utils sordi jalv jackd2  # LV2 schemas and the tools and host Soravel.lv2 is tested in
   nsis lintian file man-db  # the packages: makensis, Debian's checker, CPack's file types, man -w
+  ardour  # the VST 3 host Soravel.vst3 is tested in (ardour-vst3-scanner, ardour7-lua)
 )
 
 missing=()

@@ -205,6 +205,10 @@ class Platform {
   // and dispatches the pending window events and fires the timers that are due.
   // Called from the host's editor idle on the GUI thread; never blocks.
   virtual void processEvents() {}
+  // The file descriptor that becomes readable when processEvents has window events to
+  // read (the X connection's), for hosts whose run loop watches descriptors; -1 when
+  // there is none (no window open, or a window system that delivers events itself).
+  virtual int eventFileDescriptor() { return -1; }
   // The platform's form of an image or font; null where the platform needs none.
   virtual std::unique_ptr<NativeImage> prepareImage(const Pixmap&) { return nullptr; }
   // How much larger than at 96 dpi the screen shows a child of `parent` (a native

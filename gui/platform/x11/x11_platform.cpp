@@ -802,6 +802,8 @@ void X11Platform::processEvents() {
   dispatchOnePaint();
 }
 
+int X11Platform::eventFileDescriptor() { return display_ ? ConnectionNumber(dpy(display_)) : -1; }
+
 void X11Platform::dispatchOnePaint() {
   if (!display_) return;
   Display* d = dpy(display_);

@@ -35,6 +35,7 @@ class X11Platform : public platform::Platform {
   void stopTimer(uint32_t id) override;
   void dispatchOnePaint() override;
   void processEvents() override;
+  int eventFileDescriptor() override;
   // Xft.dpi of the display's resource database (the connection's, or one opened for
   // the question when no editor window is open), else 1.
   double screenScale(void* parent) override;
