@@ -1106,7 +1106,3 @@ void Win32Platform::dispatchOnePaint() {
 }
 
 }  // namespace win32
-
-namespace platform {
-Platform& defaultPlatform() { return win32::Win32Platform::instance(); }
-}  // namespace platform
