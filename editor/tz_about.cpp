@@ -190,13 +190,13 @@ CMouseEventResult TZFrame::mouseMoved(CPosition& where, const uint32_t& buttons)
   const CMouseEventResult result = CFrame::mouseMoved(where, buttons);
   const Editor* editor = dynamic_cast<Editor*>(getEditor());
   const TZAbout* a = editor ? editor->About() : nullptr;
-  int32_t cursor = 0;
+  int32_t cursor = kCursorDefault;
   if (a && a->aboutShown()) {
     if (about::Inside(about::kClose, where) || about::Inside(about::kWebPage, where) ||
         about::Inside(about::kDonation, where) || about::ZoomChoiceAt(where) >= 0)
-      cursor = 9;  // hand
+      cursor = kCursorHand;
   } else if (about::Inside(about::kLogo, where)) {
-    cursor = 9;
+    cursor = kCursorHand;
   }
   setCursor(cursor);
   return result;

@@ -9,10 +9,12 @@
 //   handed to WindowListener::paint is valid only during that call.
 // - Everything runs on the thread that created the window. Exactly one Platform is
 //   current at a time (setCurrent); the default is the one linked into the program.
-// - Button words and key records follow the framework's encoding (view.h).
+// - Button words, keys and cursors are encoded as input.h says.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+
+#include "gui/platform/input.h"
 
 namespace platform {
 
@@ -111,7 +113,7 @@ class WindowListener {
   virtual void onWheel(Point where, float distance, uint32_t buttons) = 0;
   // The horizontal wheel or tilt, positive to the right, in notches like onWheel.
   virtual void onHorizontalWheel(Point /*where*/, float /*distance*/, uint32_t /*buttons*/) {}
-  // character = platform key code, virt = framework virtual key, modifiers 1/2/8.
+  // character = platform key code, virt = a VirtualKey, modifiers KeyModifier bits.
   // -1 means the editor has no use for the key: the platform passes it on to the
   // host's window, so that the host's shortcuts (Space to play) keep working.
   virtual int32_t onKeyDown(int32_t character, uint8_t virt, uint8_t modifiers) = 0;
@@ -164,7 +166,7 @@ class Window {
   virtual void invalidate(const Rect& r) = 0;
   virtual void setCapture(bool on) = 0;
   virtual Point screenOrigin() const = 0;  // window's top-left on screen
-  virtual void setCursor(int32_t type) = 0; // 0 default, 1 wait, ... 9 hand
+  virtual void setCursor(int32_t type) = 0;  // a CCursorType
   virtual void takeKeyboardFocus() = 0;
   virtual void resize(int32_t width, int32_t height) = 0;
   // A surface drawing straight onto the window outside painting.

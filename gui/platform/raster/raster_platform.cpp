@@ -153,7 +153,7 @@ void RasterWindow::entryDestroyed(RasterTextEntry* e) {
 int32_t RasterWindow::mouseDown(int32_t x, int32_t y, uint32_t buttons) {
   RasterPlatform& p = RasterPlatform::instance();
   p.setCursorPosition({origin_.x + x, origin_.y + y});
-  p.setButtonState(buttons & ~0x400u);
+  p.setButtonState(buttons & ~static_cast<uint32_t>(kDoubleClick));
   // A click inside a text entry stays with the entry.
   for (RasterTextEntry* e : entries_) {
     const platform::Rect& r = e->params().rect;
@@ -182,19 +182,19 @@ void RasterWindow::mouseMove(int32_t x, int32_t y, uint32_t buttons) {
 void RasterWindow::wheel(int32_t x, int32_t y, int32_t delta120, uint32_t modifiers) {
   // In notches with their fractions, as a high-resolution wheel reports them.
   const float distance = static_cast<float>(delta120) / 120.f;
-  if (listener_) listener_->onWheel({x, y}, distance, modifiers & 0x70u);
+  if (listener_) listener_->onWheel({x, y}, distance, modifiers & kShiftControlAlt);
 }
 
 void RasterWindow::horizontalWheel(int32_t x, int32_t y, int32_t delta120, uint32_t modifiers) {
   if (listener_)
-    listener_->onHorizontalWheel({x, y}, static_cast<float>(delta120) / 120.f, modifiers & 0x70u);
+    listener_->onHorizontalWheel({x, y}, static_cast<float>(delta120) / 120.f, modifiers & kShiftControlAlt);
 }
 
 int32_t RasterWindow::keyDown(int32_t character, uint8_t virt, uint8_t modifiers) {
   if (RasterTextEntry* e = focusEntry_) {
-    if (virt == 4) e->pressReturn();
-    else if (virt == 6) e->pressEscape();
-    else if (virt == 1) e->backspace();
+    if (virt == VKEY_RETURN) e->pressReturn();
+    else if (virt == VKEY_ESCAPE) e->pressEscape();
+    else if (virt == VKEY_BACK) e->backspace();
     return 1;
   }
   const int32_t r = listener_ ? listener_->onKeyDown(character, virt, modifiers) : -1;

@@ -4,6 +4,7 @@
 
 #include <windowsx.h>
 
+#include "gui/platform/input.h"
 #include "gui/platform/win32/win32_counts.h"
 #include "gui/platform/win32/win32_input.h"
 #include "gui/platform/win32/win32_surface.h"
@@ -118,7 +119,7 @@ LRESULT Win32Window::mouse(UINT msg, WPARAM wp, LPARAM lp) {
       ReleaseCapture();
       return 0;
     case WM_LBUTTONDBLCLK: case WM_RBUTTONDBLCLK: case WM_MBUTTONDBLCLK: case WM_XBUTTONDBLCLK:
-      b |= 0x400;
+      b |= kDoubleClick;
       break;
     default: break;
   }

@@ -1,5 +1,6 @@
 #include "gui/platform/win32/win32_window.h"
 
+#include "gui/platform/input.h"
 #include "gui/platform/win32/win32_blending.h"
 #include "gui/platform/win32/win32_drop_target.h"
 #include "gui/platform/win32/win32_host_windows.h"
@@ -92,14 +93,14 @@ void Win32Window::setCursor(int32_t type) {
   }
   LPCSTR id = nullptr;
   switch (type) {
-    case 1: id = reinterpret_cast<LPCSTR>(IDC_WAIT); break;
-    case 2: id = reinterpret_cast<LPCSTR>(IDC_SIZEWE); break;
-    case 3: id = reinterpret_cast<LPCSTR>(IDC_SIZENS); break;
-    case 4: id = reinterpret_cast<LPCSTR>(IDC_SIZEALL); break;
-    case 5: id = reinterpret_cast<LPCSTR>(IDC_SIZENESW); break;
-    case 6: id = reinterpret_cast<LPCSTR>(IDC_SIZENWSE); break;
-    case 8: id = reinterpret_cast<LPCSTR>(IDC_NO); break;
-    case 9: id = reinterpret_cast<LPCSTR>(IDC_HAND); break;
+    case kCursorWait: id = reinterpret_cast<LPCSTR>(IDC_WAIT); break;
+    case kCursorHSize: id = reinterpret_cast<LPCSTR>(IDC_SIZEWE); break;
+    case kCursorVSize: id = reinterpret_cast<LPCSTR>(IDC_SIZENS); break;
+    case kCursorSizeAll: id = reinterpret_cast<LPCSTR>(IDC_SIZEALL); break;
+    case kCursorNESWSize: id = reinterpret_cast<LPCSTR>(IDC_SIZENESW); break;
+    case kCursorNWSESize: id = reinterpret_cast<LPCSTR>(IDC_SIZENWSE); break;
+    case kCursorNotAllowed: id = reinterpret_cast<LPCSTR>(IDC_NO); break;
+    case kCursorHand: id = reinterpret_cast<LPCSTR>(IDC_HAND); break;
     default: break;
   }
   // Kept for WM_SETCURSOR, which the system sends before every mouse move.

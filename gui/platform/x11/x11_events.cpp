@@ -79,12 +79,12 @@ void X11Window::buttonPress(const XButtonEvent& e) {
   const uint32_t bit = buttonBit(e.button);
   if (!bit) return;
   uint32_t b = heldButtons(e.state) | bit | buttonModifiers(e.state);
-  platform_.noteInput(b & ~0x400u, {e.x_root, e.y_root});
+  platform_.noteInput(b & ~static_cast<uint32_t>(kDoubleClick), {e.x_root, e.y_root});
   const bool twice = clicks_.press(bit, e.time, e.x, e.y, platform_.doubleClickTime());
-  if (twice) b |= 0x400;
+  if (twice) b |= kDoubleClick;
   // A click inside the text entry stays with it.
   if (entry_ && inside(entry_->rect(), e.x, e.y)) {
-    if (bit == 2) {
+    if (bit == kLButton) {
       entry_->click(e.x, (e.state & ShiftMask) != 0, twice);
       entryDrag_ = true;
       invalidate(entry_->rect());
@@ -101,11 +101,11 @@ void X11Window::buttonRelease(const XButtonEvent& e) {
   const uint32_t b = (heldButtons(e.state) & ~bit) | buttonModifiers(e.state);
   platform_.noteInput(b, {e.x_root, e.y_root});
   if (entryDrag_) {
-    entryDrag_ = (b & 0x0e) != 0;
+    entryDrag_ = (b & kMouseButtons) != 0;
     return;
   }
   if (listener_) listener_->onMouseUp({e.x, e.y}, b);
-  if (!(b & 0x0e)) setCapture(false);
+  if (!(b & kMouseButtons)) setCapture(false);
 }
 
 void X11Window::keyPress(XKeyEvent& e) {

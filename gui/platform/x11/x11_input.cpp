@@ -4,58 +4,60 @@
 
 #include <cstdlib>
 
+#include "gui/platform/input.h"
+
 namespace x11 {
 
 uint32_t buttonBit(unsigned int button) {
   switch (button) {
-    case Button1: return 2;
-    case Button2: return 4;
-    case Button3: return 8;
+    case Button1: return kLButton;
+    case Button2: return kMButton;
+    case Button3: return kRButton;
     default: return 0;
   }
 }
 
 uint32_t heldButtons(unsigned int state) {
   uint32_t b = 0;
-  if (state & Button1Mask) b |= 2;
-  if (state & Button2Mask) b |= 4;
-  if (state & Button3Mask) b |= 8;
+  if (state & Button1Mask) b |= kLButton;
+  if (state & Button2Mask) b |= kMButton;
+  if (state & Button3Mask) b |= kRButton;
   return b;
 }
 
 uint8_t virtualKey(unsigned long keysym) {
   switch (keysym) {
-    case XK_BackSpace: return 1;
-    case XK_Tab: case XK_ISO_Left_Tab: case XK_KP_Tab: return 2;
-    case XK_Clear: return 3;
-    case XK_Return: case XK_KP_Enter: return 4;
-    case XK_Pause: return 5;
-    case XK_Escape: return 6;
-    case XK_space: case XK_KP_Space: return 7;
-    case XK_Page_Down: case XK_KP_Page_Down: return 8;
-    case XK_End: case XK_KP_End: return 9;
-    case XK_Home: case XK_KP_Home: return 10;
-    case XK_Left: case XK_KP_Left: return 11;
-    case XK_Up: case XK_KP_Up: return 12;
-    case XK_Right: case XK_KP_Right: return 13;
-    case XK_Down: case XK_KP_Down: return 14;
+    case XK_BackSpace: return VKEY_BACK;
+    case XK_Tab: case XK_ISO_Left_Tab: case XK_KP_Tab: return VKEY_TAB;
+    case XK_Clear: return VKEY_CLEAR;
+    case XK_Return: case XK_KP_Enter: return VKEY_RETURN;
+    case XK_Pause: return VKEY_PAUSE;
+    case XK_Escape: return VKEY_ESCAPE;
+    case XK_space: case XK_KP_Space: return VKEY_SPACE;
+    case XK_Page_Down: case XK_KP_Page_Down: return VKEY_NEXT;
+    case XK_End: case XK_KP_End: return VKEY_END;
+    case XK_Home: case XK_KP_Home: return VKEY_HOME;
+    case XK_Left: case XK_KP_Left: return VKEY_LEFT;
+    case XK_Up: case XK_KP_Up: return VKEY_UP;
+    case XK_Right: case XK_KP_Right: return VKEY_RIGHT;
+    case XK_Down: case XK_KP_Down: return VKEY_DOWN;
     default: return 0;
   }
 }
 
 uint8_t keyModifiers(unsigned int state) {
   uint8_t m = 0;
-  if (state & ShiftMask) m |= 1;
-  if (state & Mod1Mask) m |= 2;
-  if (state & ControlMask) m |= 8;
+  if (state & ShiftMask) m |= MODIFIER_SHIFT;
+  if (state & Mod1Mask) m |= MODIFIER_ALTERNATE;
+  if (state & ControlMask) m |= MODIFIER_CONTROL;
   return m;
 }
 
 uint32_t buttonModifiers(unsigned int state) {
   uint32_t m = 0;
-  if (state & ShiftMask) m |= 0x10;
-  if (state & ControlMask) m |= 0x20;
-  if (state & Mod1Mask) m |= 0x40;
+  if (state & ShiftMask) m |= kShift;
+  if (state & ControlMask) m |= kControl;
+  if (state & Mod1Mask) m |= kAlt;
   return m;
 }
 

@@ -11,10 +11,11 @@ namespace x11 {
 uint32_t buttonBit(unsigned int button);
 // The buttons an X state holds, as button word bits.
 uint32_t heldButtons(unsigned int state);
-// Framework virtual key and modifier encodings of X key symbols and states.
+// The VirtualKey of an X key symbol, 0 for any other key.
 uint8_t virtualKey(unsigned long keysym);
-uint8_t keyModifiers(unsigned int state);     // 1 Shift, 2 Alt, 8 Control
-uint32_t buttonModifiers(unsigned int state);  // 0x10 Shift, 0x20 Control, 0x40 Alt
+// Shift, Alt and Control of an X state, as KeyModifier bits and as button word bits.
+uint8_t keyModifiers(unsigned int state);
+uint32_t buttonModifiers(unsigned int state);
 
 // Tells a press that completes a double click: the same button again within the
 // interval and 4 pixels of the first press. A third press starts a new pair.

@@ -138,18 +138,18 @@ void X11Platform::dispatchOnePaint() {
 }
 
 unsigned long X11Platform::cursor(int32_t type) {
-  if (!display_ || type <= 0 || type > 9) return 0;
+  if (!display_ || type <= kCursorDefault || type > kCursorHand) return 0;
   unsigned int shape;
   switch (type) {
-    case 1: shape = XC_watch; break;
-    case 2: shape = XC_sb_h_double_arrow; break;
-    case 3: shape = XC_sb_v_double_arrow; break;
-    case 4: shape = XC_fleur; break;
-    case 5: shape = XC_bottom_left_corner; break;
-    case 6: shape = XC_bottom_right_corner; break;
-    case 8: shape = XC_X_cursor; break;
-    case 9: shape = XC_hand2; break;
-    default: return 0;  // the copy cursor (7) has no X counterpart: the default
+    case kCursorWait: shape = XC_watch; break;
+    case kCursorHSize: shape = XC_sb_h_double_arrow; break;
+    case kCursorVSize: shape = XC_sb_v_double_arrow; break;
+    case kCursorSizeAll: shape = XC_fleur; break;
+    case kCursorNESWSize: shape = XC_bottom_left_corner; break;
+    case kCursorNWSESize: shape = XC_bottom_right_corner; break;
+    case kCursorNotAllowed: shape = XC_X_cursor; break;
+    case kCursorHand: shape = XC_hand2; break;
+    default: return 0;  // kCursorCopy has no X counterpart: the default
   }
   if (!cursors_[type]) cursors_[type] = XCreateFontCursor(dpy(display_), shape);
   return cursors_[type];

@@ -58,7 +58,7 @@ class X11Platform : public platform::Platform {
   void* display_ = nullptr;  // Display*
   std::vector<X11Window*> windows_;
   platform::TimerList timers_;
-  unsigned long cursors_[10] = {};
+  unsigned long cursors_[kCursorHand + 1] = {};
   uint32_t buttons_ = 0;
   platform::Point cursor_{};
 };
