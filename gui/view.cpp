@@ -43,10 +43,7 @@ void CView::draw(CDrawContext* context) {
 
 void CView::drawInRect(CDrawContext* context, const CBounds&) { draw(context); }
 
-bool CView::overlapsUpdate(const CBounds& u) const {
-  return !(u.right < size_.left || size_.right < u.left || u.bottom < size_.top ||
-           size_.bottom < u.top);
-}
+bool CView::overlapsUpdate(const CBounds& u) const { return platform::meet(u, size_); }
 
 void CView::invalidateRect(const CBounds& rect) {
   if (!attached_ || !visible_) return;

@@ -15,9 +15,11 @@
 #include <memory>
 
 #include "gui/platform/input.h"
+#include "gui/platform/rect.h"
 
 namespace platform {
 
+// A rectangle (arithmetic in rect.h).
 struct Rect {
   int32_t left = 0, top = 0, right = 0, bottom = 0;
   int32_t width() const { return right - left; }
@@ -26,14 +28,6 @@ struct Rect {
 };
 struct Point { int32_t x = 0, y = 0; };
 struct Color { uint8_t r = 0, g = 0, b = 0, a = 255; };
-
-inline Rect intersect(const Rect& a, const Rect& b) {
-  Rect r{a.left > b.left ? a.left : b.left, a.top > b.top ? a.top : b.top,
-         a.right < b.right ? a.right : b.right, a.bottom < b.bottom ? a.bottom : b.bottom};
-  if (r.right < r.left) r.right = r.left;
-  if (r.bottom < r.top) r.bottom = r.top;
-  return r;
-}
 
 // A platform's own form of an image or a font (a bitmap section, a font handle),
 // prepared once by Platform::prepareImage / prepareFont and kept by the framework

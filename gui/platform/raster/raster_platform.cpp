@@ -85,14 +85,7 @@ RasterWindow::~RasterWindow() {
 void RasterWindow::invalidate(const platform::Rect& r) {
   platform::Rect a = platform::intersect(r, {0, 0, surface_.width(), surface_.height()});
   if (a.empty()) return;
-  if (pending_.empty()) {
-    pending_ = a;
-  } else {
-    pending_.left = std::min(pending_.left, a.left);
-    pending_.top = std::min(pending_.top, a.top);
-    pending_.right = std::max(pending_.right, a.right);
-    pending_.bottom = std::max(pending_.bottom, a.bottom);
-  }
+  pending_ = pending_.empty() ? a : platform::unite(pending_, a);
 }
 
 void RasterWindow::paint() {
@@ -155,10 +148,8 @@ int32_t RasterWindow::mouseDown(int32_t x, int32_t y, uint32_t buttons) {
   p.setCursorPosition({origin_.x + x, origin_.y + y});
   p.setButtonState(buttons & ~static_cast<uint32_t>(kDoubleClick));
   // A click inside a text entry stays with the entry.
-  for (RasterTextEntry* e : entries_) {
-    const platform::Rect& r = e->params().rect;
-    if (x >= r.left && x < r.right && y >= r.top && y < r.bottom) return 1;
-  }
+  for (RasterTextEntry* e : entries_)
+    if (platform::insideHalfOpen(e->params().rect, x, y)) return 1;
   const int32_t result = listener_ ? listener_->onMouseDown({x, y}, buttons) : 2;
   if (result == 1) captured_ = true;
   return result;

@@ -1,23 +1,13 @@
 #include "gui/platform/x11/x11_dirty_areas.h"
 
-#include <algorithm>
 #include <cstddef>
 
 namespace x11 {
-namespace {
-
-platform::Rect unite(const platform::Rect& a, const platform::Rect& b) {
-  return {std::min(a.left, b.left), std::min(a.top, b.top), std::max(a.right, b.right),
-          std::max(a.bottom, b.bottom)};
-}
-
-}  // namespace
-
 void DirtyAreas::add(platform::Rect a) {
   for (size_t i = 0; i < areas_.size();) {
     const platform::Rect& d = areas_[i];
-    if (a.left <= d.right && d.left <= a.right && a.top <= d.bottom && d.top <= a.bottom) {
-      a = unite(a, d);
+    if (platform::meet(a, d)) {
+      a = platform::unite(a, d);
       areas_.erase(areas_.begin() + static_cast<std::ptrdiff_t>(i));
       i = 0;
     } else {
@@ -27,7 +17,7 @@ void DirtyAreas::add(platform::Rect a) {
   areas_.push_back(a);
   if (areas_.size() > 8) {
     platform::Rect all = areas_.front();
-    for (const platform::Rect& d : areas_) all = unite(all, d);
+    for (const platform::Rect& d : areas_) all = platform::unite(all, d);
     areas_.assign(1, all);
   }
 }

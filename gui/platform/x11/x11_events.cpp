@@ -10,13 +10,6 @@
 #include "gui/platform/x11/x11_window.h"
 
 namespace x11 {
-namespace {
-
-bool inside(const platform::Rect& r, int32_t x, int32_t y) {
-  return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
-}
-
-}  // namespace
 
 void X11Window::handle(XEvent& ev) {
   switch (ev.type) {
@@ -83,7 +76,7 @@ void X11Window::buttonPress(const XButtonEvent& e) {
   const bool twice = clicks_.press(bit, e.time, e.x, e.y, platform_.doubleClickTime());
   if (twice) b |= kDoubleClick;
   // A click inside the text entry stays with it.
-  if (entry_ && inside(entry_->rect(), e.x, e.y)) {
+  if (entry_ && platform::insideHalfOpen(entry_->rect(), e.x, e.y)) {
     if (bit == kLButton) {
       entry_->click(e.x, (e.state & ShiftMask) != 0, twice);
       entryDrag_ = true;
