@@ -15,7 +15,7 @@ CBitmap::CBitmap(int32_t width, int32_t height, const uint32_t* pixels, bool noA
 CBitmap::CBitmap(int32_t pixelWidth, int32_t pixelHeight, const uint32_t* pixels, bool noAlpha,
                  double scale, int32_t width, int32_t height) {
   // Refuse sizes that are negative or would overflow; the bitmap then stays empty.
-  auto bad = [](int32_t v) { return v <= 0 || v > 32768; };
+  auto bad = [](int32_t v) { return v <= 0 || v > platform::kMaxImageSide; };
   if (bad(pixelWidth) || bad(pixelHeight) || bad(width) || bad(height) || !pixels) return;
   if (!(scale >= 0.25 && scale <= 8.0)) return;
   pixels_.assign(pixels,

@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "gui/platform/pixels.h"
+
 namespace demo {
 namespace {
 uint32_t crc(const uint8_t* p, size_t n, uint32_t c = 0xffffffffu) {
@@ -25,7 +27,9 @@ void chunk(std::vector<uint8_t>& out, const char* type, const std::vector<uint8_
 }  // namespace
 
 bool writeStoredPng(const char* path, const uint8_t* rgb, int width, int height) {
-  if (!path || !rgb || width <= 0 || height <= 0 || width > 16384 || height > 16384) return false;
+  if (!path || !rgb || width <= 0 || height <= 0 || width > platform::kMaxSurfaceSide ||
+      height > platform::kMaxSurfaceSide)
+    return false;
   std::vector<uint8_t> raw;  // filter byte 0 before each row
   const size_t rowBytes = static_cast<size_t>(width) * 3;
   for (int y = 0; y < height; ++y) {

@@ -15,6 +15,7 @@
 #include <memory>
 
 #include "gui/platform/input.h"
+#include "gui/platform/pixels.h"
 #include "gui/platform/rect.h"
 
 namespace platform {
@@ -204,10 +205,15 @@ class Platform {
   // The platform's form of an image or font; null where the platform needs none.
   virtual std::unique_ptr<NativeImage> prepareImage(const Pixmap&) { return nullptr; }
   // How much larger than at 96 dpi the screen shows a child of `parent` (a native
-  // parent handle, null for the screen as a whole): 1.5 at 144 dpi. 1 when unknown.
+  // parent handle, null for the screen as a whole): 1.5 at 144 dpi. 1 when unknown
+  // (scaleOfDpi answers 0).
   virtual double screenScale(void* /*parent*/) { return 1.0; }
   virtual std::unique_ptr<NativeFont> prepareFont(const FontSpec&) { return nullptr; }
 };
+
+// The scale of a screen of `dpi` dots per inch (dpi / 96), 0 for a dpi no screen has
+// (outside 24..960): every window system's screenScale reads its dpi through this.
+inline double scaleOfDpi(double dpi) { return dpi >= 24.0 && dpi <= 960.0 ? dpi / 96.0 : 0.0; }
 
 Platform& current();
 void setCurrent(Platform* p);  // null restores the default

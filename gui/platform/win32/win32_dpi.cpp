@@ -23,7 +23,8 @@ double Win32Platform::screenScale(void* parent) {
       freed(ReleaseDC(nullptr, screen));
     }
   }
-  return dpi >= 24 && dpi <= 960 ? dpi / 96.0 : 1.0;
+  const double scale = platform::scaleOfDpi(dpi);
+  return scale > 0.0 ? scale : 1.0;
 }
 
 }  // namespace win32

@@ -33,8 +33,8 @@ std::unique_ptr<platform::Window> X11Platform::createWindow(void* parent, int32_
                                                             platform::WindowListener* l) {
   const auto id = static_cast<::Window>(reinterpret_cast<uintptr_t>(parent));
   // Window ids are 29-bit numbers; anything else is not a window.
-  if (!id || id > 0x1fffffffu || !l || width <= 0 || height <= 0 || width > 16384 ||
-      height > 16384)
+  if (!id || id > 0x1fffffffu || !l || width <= 0 || height <= 0 ||
+      width > platform::kMaxSurfaceSide || height > platform::kMaxSurfaceSide)
     return nullptr;
   if (!display_) {
     display_ = XOpenDisplay(nullptr);
@@ -57,7 +57,7 @@ double X11Platform::screenScale(void*) {
 }
 
 std::unique_ptr<platform::Surface> X11Platform::createOffscreen(int32_t width, int32_t height) {
-  if (width > 16384 || height > 16384) width = height = 0;
+  if (width > platform::kMaxSurfaceSide || height > platform::kMaxSurfaceSide) width = height = 0;
   return std::make_unique<raster::RasterSurface>(width, height);
 }
 
