@@ -2,11 +2,6 @@
 
 #include <algorithm>
 
-uint32_t premultiplyRGBA(uint8_t r, uint8_t g, uint8_t b, uint8_t a) {
-  auto pm = [a](uint8_t c) { return static_cast<uint32_t>((c * a + 127) / 255); };
-  return pm(b) | (pm(g) << 8) | (pm(r) << 16) | (static_cast<uint32_t>(a) << 24);
-}
-
 CBitmap::CBitmap() = default;
 
 CBitmap::CBitmap(int32_t width, int32_t height, const uint32_t* pixels, bool noAlpha)

@@ -209,4 +209,4 @@ class CBitmap : public CBaseObject {
 };
 
 // Premultiplies one straight-alpha RGBA pixel into a BGRA word.
-uint32_t premultiplyRGBA(uint8_t r, uint8_t g, uint8_t b, uint8_t a);
+using platform::premultiplyRGBA;

@@ -11,4 +11,14 @@ constexpr int32_t kMaxSurfaceSide = 16384;
 // stacks all its frames (a 2x knob strip is 24768 pixels tall).
 constexpr int32_t kMaxImageSide = 32768;
 
+// One straight colour channel premultiplied by its alpha, rounded to the nearest value.
+constexpr uint8_t premultiply(uint8_t channel, uint8_t alpha) {
+  return static_cast<uint8_t>((channel * alpha + 127) / 255);
+}
+// A straight-alpha colour as a premultiplied BGRA word.
+constexpr uint32_t premultiplyRGBA(uint8_t r, uint8_t g, uint8_t b, uint8_t a) {
+  return premultiply(b, a) | (static_cast<uint32_t>(premultiply(g, a)) << 8) |
+         (static_cast<uint32_t>(premultiply(r, a)) << 16) | (static_cast<uint32_t>(a) << 24);
+}
+
 }  // namespace platform
