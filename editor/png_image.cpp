@@ -32,15 +32,10 @@ void ReadBytes(png_structp png, png_bytep out, png_size_t n) {
 [[noreturn]] void Fail(png_structp png, png_const_charp) { png_longjmp(png, 1); }
 void Ignore(png_structp, png_const_charp) {}
 
+// Rounded as everything else the framework draws is (platform::premultiply).
 void Premultiply(std::vector<uint8_t>& pixels) {
-  for (size_t i = 0; i + 3 < pixels.size(); i += 4) {
-    const unsigned a = pixels[i + 3];
-    if (a == 0) {
-      std::memset(&pixels[i], 0, 4);
-      continue;
-    }
-    for (int c = 0; c < 3; ++c) pixels[i + c] = static_cast<uint8_t>((pixels[i + c] * a) >> 8);
-  }
+  for (size_t i = 0; i + 3 < pixels.size(); i += 4)
+    for (int c = 0; c < 3; ++c) pixels[i + c] = platform::premultiply(pixels[i + c], pixels[i + 3]);
 }
 
 // Everything libpng may jump out of lives here, with no C++ objects to unwind.
