@@ -53,7 +53,7 @@ platform::Pixmap CBitmap::pixmap(const CScale& scale) const {
     }
     resampledNative_.reset();
     resampledNativeOwner_ = nullptr;
-    ++resamplings_;
+    SORAVEL_TEST_HOOK(++resamplings_;)
   }
   platform::Pixmap px{resampledWidth_, resampledHeight_, resampled_.data(), nullptr};
   if (resampledNativeOwner_ != &p) {

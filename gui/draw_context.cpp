@@ -50,23 +50,23 @@ platform::Rect CDrawContext::toSurface(const CBounds& r) const {
 void CDrawContext::setFrameColor(CRGBA c) {
   if (c == frameColor_) return;
   frameColor_ = c;
-  ++penCreations_;
+  SORAVEL_TEST_HOOK(++penCreations_;)
 }
 void CDrawContext::setFillColor(CRGBA c) {
   if (c == fillColor_) return;
   fillColor_ = c;
-  ++brushCreations_;
+  SORAVEL_TEST_HOOK(++brushCreations_;)
 }
 void CDrawContext::setFontColor(CRGBA c) { fontColor_ = c; }
 void CDrawContext::setLineWidth(int32_t w) {
   if (w == lineWidth_) return;
   lineWidth_ = w;
-  ++penCreations_;
+  SORAVEL_TEST_HOOK(++penCreations_;)
 }
 void CDrawContext::setLineStyle(int32_t s) {
   if (s == lineStyle_) return;
   lineStyle_ = s;
-  ++penCreations_;
+  SORAVEL_TEST_HOOK(++penCreations_;)
 }
 
 void CDrawContext::moveTo(const CPosition& p) { pen_ = p; }
@@ -115,7 +115,7 @@ void CDrawContext::setClipRect(const CBounds& r) {
       s.bottom == clip_.bottom)
     return;
   clip_ = s;
-  ++clipChanges_;
+  SORAVEL_TEST_HOOK(++clipChanges_;)
   if (surface_) surface_->setClip(clip_);
 }
 CBounds CDrawContext::getClipRect() const {

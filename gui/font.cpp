@@ -33,7 +33,7 @@ platform::FontSpec CFontDesc::fontSpec(const CScale& scale) const {
   if (!created_ || nativeOwner_ != &p || createdHeight_ != font.pixelHeight) {
     created_ = true;
     createdHeight_ = font.pixelHeight;
-    ++creations_;
+    SORAVEL_TEST_HOOK(++creations_;)
     native_ = p.prepareFont(font);
     nativeOwner_ = &p;
   }

@@ -174,7 +174,7 @@ void Win32Surface::withImage(const platform::Pixmap& img, const platform::Rect& 
                              int32_t sy, bool keyed, Fn fn) {
   platform::Rect d = dst;
   if (!cutToImage(img, d, sx, sy) || !cutToClip(clip_, d, sx, sy)) return;
-  counts::imagePixels += static_cast<long long>(d.width()) * d.height();
+  SORAVEL_TEST_HOOK(counts::imagePixels += static_cast<long long>(d.width()) * d.height();)
   if (const Win32Image* n = nativeImage(img)) {
     if (HDC src = keyed ? n->keyDc() : n->dc()) {
       fn(src, sx, sy, d);

@@ -37,7 +37,7 @@ void registerClass() {
 
 }  // namespace
 
-int windowClassUses() { return gClassUses; }
+SORAVEL_TEST_HOOK(int windowClassUses() { return gClassUses; })
 bool buttonsSwapped() { return gSwapped; }
 
 Win32Window::Win32Window(HWND parent, int w, int h, platform::WindowListener* l) : listener_(l) {

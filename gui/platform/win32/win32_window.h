@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "gui/platform/platform.h"
+#include "gui/platform/test_hooks.h"
 
 namespace win32 {
 
@@ -60,8 +61,10 @@ class Win32Window : public platform::Window {
   std::unique_ptr<Win32Surface> back_;  // paint buffer on systems before version 6
 };
 
+#ifdef SORAVEL_TEST_HOOKS
 // Frame window class registrations alive (one per window).
 int windowClassUses();
+#endif
 // Whether the system swaps the mouse's left and right buttons (read when the class is
 // registered).
 bool buttonsSwapped();
