@@ -8,6 +8,7 @@
 namespace {
 constexpr float kPi = 3.14159265358979f;
 constexpr float kTwoPi = 2.f * kPi;
+constexpr float kDragRange = 200.f;  // pixels of a linear drag over the whole range
 }  // namespace
 
 CKnob::CKnob(const CBounds& size, CControlListener* listener, int32_t tag, CBitmap* background,
@@ -156,26 +157,31 @@ CMouseEventResult CKnob::mouseDown(CPosition& where, const uint32_t& buttons) {
     parentFrame_->platformWindow()->takeKeyboardFocus();
   // The reset brackets its own edit: the host sees one begin, automate, end.
   if (resetToDefaultOnClick(buttons)) return kMouseDownEventHandledButDontNeedMovedOrUpEvents;
+  startDrag(where, buttons);
+  if (linear_)
+    lastPoint_ = where;
+  else
+    startValue_ = valueFromPoint(CPosition(where.h - size_.left, where.v - size_.top));
+  return mouseMoved(where, buttons);
+}
+
+// The state a drag starts from, in both event models; the circular reference is the old
+// value until the event model says otherwise.
+void CKnob::startDrag(const CPosition& where, uint32_t buttons) {
   beginEdit();
   firstPoint_ = where;
   lastPoint_ = CPosition(-1, -1);
   startValue_ = oldValue_;
   entryValue_ = value_;
-  range_ = 200.f;
-  coef_ = (max_ - min_) / range_;
   startButtons_ = buttons;
-  linear_ = false;
-  if (linearMode(buttons)) {
-    if (buttons & kLButton) {
-      if (buttons & kShift) range_ *= zoom_;
-      coef_ = (max_ - min_) / range_;
-      lastPoint_ = where;
-      linear_ = true;
-    }
-  } else {
-    startValue_ = valueFromPoint(CPosition(where.h - size_.left, where.v - size_.top));
-  }
-  return mouseMoved(where, buttons);
+  linear_ = linearMode(buttons);
+  range_ = linear_ ? dragRange(buttons) : kDragRange;
+  coef_ = (max_ - min_) / range_;
+}
+
+// Shift makes a linear drag finer by the zoom factor.
+float CKnob::dragRange(uint32_t buttons) const {
+  return (buttons & kShift) ? kDragRange * zoom_ : kDragRange;
 }
 
 CMouseEventResult CKnob::mouseMoved(CPosition& where, const uint32_t& buttons) {
@@ -185,8 +191,7 @@ CMouseEventResult CKnob::mouseMoved(CPosition& where, const uint32_t& buttons) {
   if (linear_) {
     const float d = static_cast<float>((firstPoint_.v - where.v) + (where.h - firstPoint_.h));
     if (buttons != startButtons_) {
-      range_ = 200.f;
-      if (buttons & kShift) range_ *= zoom_;
+      range_ = dragRange(buttons);
       const float c2 = (max_ - min_) / range_;
       entryValue_ += (coef_ - c2) * d;
       coef_ = c2;
@@ -217,13 +222,7 @@ CMouseEventResult CKnob::mouseUp(CPosition&, const uint32_t&) {
 
 bool CKnob::wheel(const CPosition&, float distance, uint32_t buttons) {
   if (!mouseEnabled_) return false;
-  value_ += distance * wheelInc_ * ((buttons & kShift) ? 0.1f : 1.f);
-  bounceValue();
-  if (isDirty() && listener_) {
-    beginEdit();
-    listener_->valueChanged(this);
-    endEdit();
-  }
+  stepValue(distance, (buttons & kShift) != 0);
   return true;
 }
 
@@ -234,30 +233,27 @@ int32_t CKnob::keyDown(CKeyCode& key) {
     case VKEY_UP: case VKEY_RIGHT: step = 1.f; break;
     default: return -1;
   }
-  value_ += step * wheelInc_ * ((key.modifier & MODIFIER_SHIFT) ? 0.1f : 1.f);
+  stepValue(step, (key.modifier & MODIFIER_SHIFT) != 0);
+  return 1;
+}
+
+// Steps the value by wheel increments (tenths of one when fine); a change reaches the
+// listener in a gesture of its own.
+void CKnob::stepValue(float steps, bool fine) {
+  value_ += steps * wheelInc_ * (fine ? 0.1f : 1.f);
   bounceValue();
   if (isDirty() && listener_) {
     beginEdit();
     listener_->valueChanged(this);
     endEdit();
   }
-  return 1;
 }
 
 void CKnob::mouseTrack(CDrawContext* context, CPosition& where, uint32_t buttons) {
   if (!mouseEnabled_ || !(buttons & kLButton)) return;
   if (listener_ && (buttons & kModifierBits) && listener_->modifierClicked(this, buttons)) return;
   if (resetToDefaultOnClick(buttons)) return;
-  beginEdit();
-  firstPoint_ = where;
-  lastPoint_ = CPosition(-1, -1);
-  startButtons_ = buttons;
-  entryValue_ = value_;
-  range_ = 200.f;
-  linear_ = linearMode(buttons);
-  if (linear_ && (buttons & kShift)) range_ *= zoom_;
-  coef_ = (max_ - min_) / range_;
-  startValue_ = oldValue_;
+  startDrag(where, buttons);
   CPosition p = where;
   uint32_t b = buttons;
   while (b & kLButton) {
