@@ -25,17 +25,19 @@ CBitmap::CBitmap(int32_t pixelWidth, int32_t pixelHeight, const uint32_t* pixels
 
 CBitmap::~CBitmap() = default;
 
-platform::Pixmap CBitmap::pixmap(const CScale& scale) const {
+platform::Pixmap CBitmap::Prepared::of(platform::Pixmap px) {
   platform::Platform& p = platform::current();
-  if (scale.factor == scale_.factor) {
-    platform::Pixmap px{pixelWidth_, pixelHeight_, pixels_.data(), nullptr};
-    if (nativeOwner_ != &p) {
-      native_ = p.prepareImage(px);
-      nativeOwner_ = &p;
-    }
-    px.native = native_.get();
-    return px;
+  if (owner != &p) {
+    image = p.prepareImage(px);
+    owner = &p;
   }
+  px.native = image.get();
+  return px;
+}
+
+platform::Pixmap CBitmap::pixmap(const CScale& scale) const {
+  if (scale.factor == scale_.factor)
+    return native_.of({pixelWidth_, pixelHeight_, pixels_.data(), nullptr});
   if (resampled_.empty() || resampledScale_.factor != scale.factor) {
     // Nearest pixel: each target pixel takes the source pixel under its centre.
     resampledScale_ = scale;
@@ -52,16 +54,9 @@ platform::Pixmap CBitmap::pixmap(const CScale& scale) const {
       }
     }
     resampledNative_.reset();
-    resampledNativeOwner_ = nullptr;
     SORAVEL_TEST_HOOK(++resamplings_;)
   }
-  platform::Pixmap px{resampledWidth_, resampledHeight_, resampled_.data(), nullptr};
-  if (resampledNativeOwner_ != &p) {
-    resampledNative_ = p.prepareImage(px);
-    resampledNativeOwner_ = &p;
-  }
-  px.native = resampledNative_.get();
-  return px;
+  return resampledNative_.of({resampledWidth_, resampledHeight_, resampled_.data(), nullptr});
 }
 
 void CBitmap::drawImage(CDrawContext* c, const CBounds& r, const CPosition& offset, Mode mode,
@@ -100,11 +95,9 @@ void CBitmap::drawAlphaBlend(CDrawContext* c, const CBounds& r, const CPosition&
 
 void CBitmap::dispose() {
   native_.reset();
-  nativeOwner_ = nullptr;
   resampled_.clear();
   resampled_.shrink_to_fit();
   resampledNative_.reset();
-  resampledNativeOwner_ = nullptr;
   pixels_.clear();
   pixels_.shrink_to_fit();
   width_ = height_ = pixelWidth_ = pixelHeight_ = 0;

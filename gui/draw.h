@@ -197,20 +197,26 @@ class CBitmap : public CBaseObject {
 
  private:
   enum class Mode { kCopy, kKey, kBlend };
+  // Pixels in the platform's own form, with the platform that made it.
+  struct Prepared {
+    std::unique_ptr<platform::NativeImage> image;
+    platform::Platform* owner = nullptr;
+    // The pixmap with the current platform's form of it, made first if need be.
+    platform::Pixmap of(platform::Pixmap px);
+    void reset() { image.reset(); owner = nullptr; }
+  };
   // The pixels for a context's scale with the current platform's form of them, made on
   // the first draw and kept while the pixels stay (GUI thread only).
   platform::Pixmap pixmap(const CScale& scale) const;
   void drawImage(CDrawContext* c, const CBounds& r, const CPosition& offset, Mode mode,
                  uint8_t alpha);
   std::vector<uint32_t> pixels_;
-  mutable std::unique_ptr<platform::NativeImage> native_;
-  mutable platform::Platform* nativeOwner_ = nullptr;
+  mutable Prepared native_;
   // The copy for a scale other than the pixels' own.
   mutable std::vector<uint32_t> resampled_;
   mutable CScale resampledScale_;
   mutable int32_t resampledWidth_ = 0, resampledHeight_ = 0;
-  mutable std::unique_ptr<platform::NativeImage> resampledNative_;
-  mutable platform::Platform* resampledNativeOwner_ = nullptr;
+  mutable Prepared resampledNative_;
 #ifdef SORAVEL_TEST_HOOKS
   mutable int32_t resamplings_ = 0;
 #endif
