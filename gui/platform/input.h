@@ -3,6 +3,7 @@
 // with its mouse and key events, and the cursor shapes the framework asks it for. Each
 // window system turns its own codes into these; the framework's views and the editor
 // read them by these names.
+#include <cstddef>
 #include <cstdint>
 
 // Button word: the mouse buttons and modifiers passed with every mouse event. Window
@@ -29,3 +30,22 @@ enum CCursorType : int32_t {
   kCursorDefault = 0, kCursorWait, kCursorHSize, kCursorVSize, kCursorSizeAll, kCursorNESWSize,
   kCursorNWSESize, kCursorCopy, kCursorNotAllowed, kCursorHand,
 };
+
+namespace platform {
+
+// A window system's code for a key, a mouse button or a modifier (a virtual-key code, a
+// state mask) and the framework's bit for it: the tables the window systems translate by.
+struct CodeBit {
+  unsigned long code;
+  uint32_t bit;
+};
+// The bits of the table's codes for which held(code) is true.
+template <size_t N, class Held>
+uint32_t bitsHeld(const CodeBit (&table)[N], Held held) {
+  uint32_t bits = 0;
+  for (const CodeBit& c : table)
+    if (held(c.code)) bits |= c.bit;
+  return bits;
+}
+
+}  // namespace platform

@@ -3,6 +3,9 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
+#include "gui/platform/win32/win32_image.h"
+#include "gui/platform/win32/win32_objects.h"
+
 namespace win32 {
 namespace {
 
@@ -46,14 +49,8 @@ bool HostWindow::shownPixels(void* window, int32_t width, int32_t height,
   RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   HDC wdc = GetDC(w);
   HDC mem = CreateCompatibleDC(wdc);
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  bi.bmiHeader.biWidth = width;
-  bi.bmiHeader.biHeight = -height;
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 32;
   void* bits = nullptr;
-  HBITMAP dib = CreateDIBSection(wdc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HBITMAP dib = makeDib(width, height, &bits);
   const bool ok = dib && bits;
   if (ok) {
     HGDIOBJ old = SelectObject(mem, dib);
@@ -69,7 +66,7 @@ bool HostWindow::shownPixels(void* window, int32_t width, int32_t height,
     }
     SelectObject(mem, old);
   }
-  if (dib) DeleteObject(dib);
+  if (dib) freed(DeleteObject(dib));
   DeleteDC(mem);
   ReleaseDC(w, wdc);
   return ok;

@@ -3,6 +3,26 @@
 #include "gui/platform/input.h"
 
 namespace win32 {
+namespace {
+
+// Win32 keys (mouse buttons too) and message key flags, and the framework's bits for them.
+constexpr platform::CodeBit kKeyModifierKeys[] = {
+    {VK_SHIFT, MODIFIER_SHIFT}, {VK_MENU, MODIFIER_ALTERNATE}, {VK_CONTROL, MODIFIER_CONTROL}};
+constexpr platform::CodeBit kButtonModifierKeys[] = {
+    {VK_SHIFT, kShift}, {VK_CONTROL, kControl}, {VK_MENU, kAlt}};
+constexpr platform::CodeBit kMessageFlags[] = {
+    {MK_LBUTTON, kLButton}, {MK_RBUTTON, kRButton}, {MK_MBUTTON, kMButton},
+    {MK_XBUTTON1, kButton4}, {MK_XBUTTON2, kButton5}, {MK_SHIFT, kShift}, {MK_CONTROL, kControl}};
+
+// The bits of the keys held (their state negative) by GetKeyState or GetAsyncKeyState.
+template <size_t N>
+uint32_t held(SHORT(WINAPI* state)(int), const platform::CodeBit (&keys)[N]) {
+  return platform::bitsHeld(keys, [state](unsigned long key) {
+    return state(static_cast<int>(key)) < 0;
+  });
+}
+
+}  // namespace
 
 uint8_t virtualKey(WPARAM vk) {
   switch (vk) {
@@ -24,44 +44,22 @@ uint8_t virtualKey(WPARAM vk) {
   }
 }
 
-uint8_t keyModifiers() {
-  uint8_t m = 0;
-  if (GetKeyState(VK_SHIFT) < 0) m |= MODIFIER_SHIFT;
-  if (GetKeyState(VK_MENU) < 0) m |= MODIFIER_ALTERNATE;
-  if (GetKeyState(VK_CONTROL) < 0) m |= MODIFIER_CONTROL;
-  return m;
-}
+uint8_t keyModifiers() { return static_cast<uint8_t>(held(GetKeyState, kKeyModifierKeys)); }
 
 uint32_t messageButtons(WPARAM wp) {
-  uint32_t b = 0;
-  if (wp & MK_LBUTTON) b |= kLButton;
-  if (wp & MK_RBUTTON) b |= kRButton;
-  if (wp & MK_MBUTTON) b |= kMButton;
-  if (wp & MK_XBUTTON1) b |= kButton4;
-  if (wp & MK_XBUTTON2) b |= kButton5;
-  if (wp & MK_SHIFT) b |= kShift;
-  if (wp & MK_CONTROL) b |= kControl;
+  uint32_t b =
+      platform::bitsHeld(kMessageFlags, [wp](unsigned long flag) { return (wp & flag) != 0; });
   if (GetKeyState(VK_MENU) < 0) b |= kAlt;
   return b;
 }
 
-uint32_t heldModifiers() {
-  uint32_t mods = 0;
-  if (GetKeyState(VK_SHIFT) < 0) mods |= kShift;
-  if (GetKeyState(VK_CONTROL) < 0) mods |= kControl;
-  if (GetKeyState(VK_MENU) < 0) mods |= kAlt;
-  return mods;
-}
+uint32_t heldModifiers() { return held(GetKeyState, kButtonModifierKeys); }
 
 uint32_t asyncButtons(bool swapped) {
-  uint32_t b = 0;
-  if (GetAsyncKeyState(VK_LBUTTON) < 0) b |= swapped ? kRButton : kLButton;
-  if (GetAsyncKeyState(VK_MBUTTON) < 0) b |= kMButton;
-  if (GetAsyncKeyState(VK_RBUTTON) < 0) b |= swapped ? kLButton : kRButton;
-  if (GetAsyncKeyState(VK_SHIFT) < 0) b |= kShift;
-  if (GetAsyncKeyState(VK_CONTROL) < 0) b |= kControl;
-  if (GetAsyncKeyState(VK_MENU) < 0) b |= kAlt;
-  return b;
+  const platform::CodeBit buttons[] = {{VK_LBUTTON, swapped ? kRButton : kLButton},
+                            {VK_MBUTTON, kMButton},
+                            {VK_RBUTTON, swapped ? kLButton : kRButton}};
+  return held(GetAsyncKeyState, buttons) | held(GetAsyncKeyState, kButtonModifierKeys);
 }
 
 }  // namespace win32

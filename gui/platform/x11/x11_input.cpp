@@ -7,6 +7,22 @@
 #include "gui/platform/input.h"
 
 namespace x11 {
+namespace {
+
+// X state masks and the framework's bits for them.
+constexpr platform::CodeBit kButtonMasks[] = {
+    {Button1Mask, kLButton}, {Button2Mask, kMButton}, {Button3Mask, kRButton}};
+constexpr platform::CodeBit kKeyModifierMasks[] = {
+    {ShiftMask, MODIFIER_SHIFT}, {Mod1Mask, MODIFIER_ALTERNATE}, {ControlMask, MODIFIER_CONTROL}};
+constexpr platform::CodeBit kButtonModifierMasks[] = {
+    {ShiftMask, kShift}, {ControlMask, kControl}, {Mod1Mask, kAlt}};
+
+template <size_t N>
+uint32_t bitsOf(unsigned int state, const platform::CodeBit (&table)[N]) {
+  return platform::bitsHeld(table, [state](unsigned long mask) { return (state & mask) != 0; });
+}
+
+}  // namespace
 
 uint32_t buttonBit(unsigned int button) {
   switch (button) {
@@ -17,13 +33,7 @@ uint32_t buttonBit(unsigned int button) {
   }
 }
 
-uint32_t heldButtons(unsigned int state) {
-  uint32_t b = 0;
-  if (state & Button1Mask) b |= kLButton;
-  if (state & Button2Mask) b |= kMButton;
-  if (state & Button3Mask) b |= kRButton;
-  return b;
-}
+uint32_t heldButtons(unsigned int state) { return bitsOf(state, kButtonMasks); }
 
 uint8_t virtualKey(unsigned long keysym) {
   switch (keysym) {
@@ -46,20 +56,10 @@ uint8_t virtualKey(unsigned long keysym) {
 }
 
 uint8_t keyModifiers(unsigned int state) {
-  uint8_t m = 0;
-  if (state & ShiftMask) m |= MODIFIER_SHIFT;
-  if (state & Mod1Mask) m |= MODIFIER_ALTERNATE;
-  if (state & ControlMask) m |= MODIFIER_CONTROL;
-  return m;
+  return static_cast<uint8_t>(bitsOf(state, kKeyModifierMasks));
 }
 
-uint32_t buttonModifiers(unsigned int state) {
-  uint32_t m = 0;
-  if (state & ShiftMask) m |= kShift;
-  if (state & ControlMask) m |= kControl;
-  if (state & Mod1Mask) m |= kAlt;
-  return m;
-}
+uint32_t buttonModifiers(unsigned int state) { return bitsOf(state, kButtonModifierMasks); }
 
 bool DoubleClicks::press(uint32_t bit, Time time, int32_t x, int32_t y, uint32_t interval) {
   const bool twice = bit == button_ && time - time_ <= interval && std::abs(x - x_) <= 4 &&
