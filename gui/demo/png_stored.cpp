@@ -27,8 +27,7 @@ void chunk(std::vector<uint8_t>& out, const char* type, const std::vector<uint8_
 }  // namespace
 
 bool writeStoredPng(const char* path, const uint8_t* rgb, int width, int height) {
-  if (!path || !rgb || width <= 0 || height <= 0 || width > platform::kMaxSurfaceSide ||
-      height > platform::kMaxSurfaceSide)
+  if (!path || !rgb || width <= 0 || height <= 0 || !platform::fitsSurface(width, height))
     return false;
   std::vector<uint8_t> raw;  // filter byte 0 before each row
   const size_t rowBytes = static_cast<size_t>(width) * 3;

@@ -7,6 +7,9 @@ namespace platform {
 
 // No window or drawing surface is wider or taller: larger ones are refused.
 constexpr int32_t kMaxSurfaceSide = 16384;
+constexpr bool fitsSurface(int32_t width, int32_t height) {
+  return width <= kMaxSurfaceSide && height <= kMaxSurfaceSide;
+}
 // No image is wider or taller. Larger than a surface's side, on purpose: a filmstrip
 // stacks all its frames (a 2x knob strip is 24768 pixels tall).
 constexpr int32_t kMaxImageSide = 32768;

@@ -231,14 +231,12 @@ RasterPlatform& RasterPlatform::instance() {
 std::unique_ptr<platform::Window> RasterPlatform::createWindow(void* parent, int32_t width,
                                                                int32_t height,
                                                                platform::WindowListener* l) {
-  if (!parent || width <= 0 || height <= 0 || width > platform::kMaxSurfaceSide ||
-      height > platform::kMaxSurfaceSide)
-    return nullptr;
+  if (!parent || width <= 0 || height <= 0 || !platform::fitsSurface(width, height)) return nullptr;
   return std::make_unique<RasterWindow>(width, height, l);
 }
 
 std::unique_ptr<platform::Surface> RasterPlatform::createOffscreen(int32_t width, int32_t height) {
-  if (width > platform::kMaxSurfaceSide || height > platform::kMaxSurfaceSide) width = height = 0;
+  if (!platform::fitsSurface(width, height)) width = height = 0;
   return std::make_unique<RasterSurface>(width, height);
 }
 

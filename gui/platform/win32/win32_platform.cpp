@@ -27,7 +27,7 @@ std::unique_ptr<platform::Window> Win32Platform::createWindow(void* parent, int3
 }
 
 std::unique_ptr<platform::Surface> Win32Platform::createOffscreen(int32_t width, int32_t height) {
-  if (width > platform::kMaxSurfaceSide || height > platform::kMaxSurfaceSide) width = height = 0;
+  if (!platform::fitsSurface(width, height)) width = height = 0;
   return std::make_unique<Win32Surface>(width, height);
 }
 

@@ -34,7 +34,7 @@ std::unique_ptr<platform::Window> X11Platform::createWindow(void* parent, int32_
   const auto id = static_cast<::Window>(reinterpret_cast<uintptr_t>(parent));
   // Window ids are 29-bit numbers; anything else is not a window.
   if (!id || id > 0x1fffffffu || !l || width <= 0 || height <= 0 ||
-      width > platform::kMaxSurfaceSide || height > platform::kMaxSurfaceSide)
+      !platform::fitsSurface(width, height))
     return nullptr;
   if (!display_) {
     display_ = XOpenDisplay(nullptr);
@@ -57,7 +57,7 @@ double X11Platform::screenScale(void*) {
 }
 
 std::unique_ptr<platform::Surface> X11Platform::createOffscreen(int32_t width, int32_t height) {
-  if (width > platform::kMaxSurfaceSide || height > platform::kMaxSurfaceSide) width = height = 0;
+  if (!platform::fitsSurface(width, height)) width = height = 0;
   return std::make_unique<raster::RasterSurface>(width, height);
 }
 

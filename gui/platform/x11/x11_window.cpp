@@ -144,9 +144,7 @@ void X11Window::takeKeyboardFocus() {
 }
 
 void X11Window::resize(int32_t width, int32_t height) {
-  if (width <= 0 || height <= 0 || width > platform::kMaxSurfaceSide ||
-      height > platform::kMaxSurfaceSide)
-    return;
+  if (width <= 0 || height <= 0 || !platform::fitsSurface(width, height)) return;
   image_.drop();
   back_ = raster::RasterSurface(width, height);
   painted_ = false;
