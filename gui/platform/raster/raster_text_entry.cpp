@@ -59,9 +59,7 @@ void RasterTextEntry::draw(platform::Surface& s) const {
   inner.right -= 1;
   inner.bottom -= 1;
   if (allSelected_ && !text_.empty()) {
-    const int32_t w = RasterSurface::textWidth(text_.c_str(), params_.font);
     s.text(text_.c_str(), inner, params_.font, params_.backColor, params_.textColor, params_.align);
-    (void)w;
   } else {
     s.text(text_.c_str(), inner, params_.font, params_.textColor, {0, 0, 0, 0}, params_.align);
   }
