@@ -5,7 +5,12 @@
 #include <csetjmp>
 #include <cstring>
 
+#include "gui/platform/pixels.h"
+
 namespace {
+
+// Decodes only what a bitmap can hold.
+constexpr png_uint_32 kMaxSide = platform::kMaxImageSide;
 
 struct TReadState {
   const uint8_t* data;
@@ -27,15 +32,10 @@ void ReadBytes(png_structp png, png_bytep out, png_size_t n) {
 [[noreturn]] void Fail(png_structp png, png_const_charp) { png_longjmp(png, 1); }
 void Ignore(png_structp, png_const_charp) {}
 
+// Rounded as everything else the framework draws is (platform::premultiply).
 void Premultiply(std::vector<uint8_t>& pixels) {
-  for (size_t i = 0; i + 3 < pixels.size(); i += 4) {
-    const unsigned a = pixels[i + 3];
-    if (a == 0) {
-      std::memset(&pixels[i], 0, 4);
-      continue;
-    }
-    for (int c = 0; c < 3; ++c) pixels[i + c] = static_cast<uint8_t>((pixels[i + c] * a) >> 8);
-  }
+  for (size_t i = 0; i + 3 < pixels.size(); i += 4)
+    for (int c = 0; c < 3; ++c) pixels[i + c] = platform::premultiply(pixels[i + c], pixels[i + 3]);
 }
 
 // Everything libpng may jump out of lives here, with no C++ objects to unwind.
@@ -48,7 +48,7 @@ bool Decode(png_structp png, png_infop info, TReadState* state, TPngImage* out,
   const png_uint_32 height = png_get_image_height(png, info);
   const int depth = png_get_bit_depth(png, info);
   const int colour = png_get_color_type(png, info);
-  if (width == 0 || height == 0 || width > 16384 || height > 65536) return false;
+  if (width == 0 || height == 0 || width > kMaxSide || height > kMaxSide) return false;
 
   if (colour == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(png);
   if (colour == PNG_COLOR_TYPE_GRAY || colour == PNG_COLOR_TYPE_GRAY_ALPHA) png_set_gray_to_rgb(png);
@@ -78,7 +78,7 @@ bool ReadHeader(const uint8_t* data, uint32_t length, png_uint_32& width, png_ui
   if (length < 24 || png_sig_cmp(data, 0, 8) != 0) return false;
   width = png_get_uint_32(data + 16);
   height = png_get_uint_32(data + 20);
-  return width > 0 && height > 0 && width <= 16384 && height <= 65536;
+  return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide;
 }
 
 }  // namespace

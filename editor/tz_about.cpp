@@ -22,9 +22,8 @@ const CBounds kZoomChoices[3] = {CBounds(230, 366, 272, 384), CBounds(274, 366, 
                                  CBounds(318, 366, 360, 384)};
 static_assert(std::size(kZoomChoices) == zoom::kNumZooms, "one area per zoom");
 
-bool Inside(const CBounds& r, const CPosition& p) {
-  return p.h >= r.left && p.h < r.right && p.v >= r.top && p.v < r.bottom;
-}
+// Half-open, unlike CBounds::pointInside: an area is the pixels its picture covers.
+bool Inside(const CBounds& r, const CPosition& p) { return platform::insideHalfOpen(r, p.h, p.v); }
 
 int ZoomChoiceAt(const CPosition& p) {
   for (int i = 0; i < zoom::kNumZooms; ++i)
@@ -190,13 +189,13 @@ CMouseEventResult TZFrame::mouseMoved(CPosition& where, const uint32_t& buttons)
   const CMouseEventResult result = CFrame::mouseMoved(where, buttons);
   const Editor* editor = dynamic_cast<Editor*>(getEditor());
   const TZAbout* a = editor ? editor->About() : nullptr;
-  int32_t cursor = 0;
+  int32_t cursor = kCursorDefault;
   if (a && a->aboutShown()) {
     if (about::Inside(about::kClose, where) || about::Inside(about::kWebPage, where) ||
         about::Inside(about::kDonation, where) || about::ZoomChoiceAt(where) >= 0)
-      cursor = 9;  // hand
+      cursor = kCursorHand;
   } else if (about::Inside(about::kLogo, where)) {
-    cursor = 9;
+    cursor = kCursorHand;
   }
   setCursor(cursor);
   return result;

@@ -9,6 +9,7 @@
 // tolerance), followed by an idle request to the host. Knob mode is process-wide.
 #include "gui/editor_interface.h"
 #include "gui/frame.h"
+#include "gui/idle_pacer.h"
 #include "plugin/aeffeditor.h"
 
 class AudioEffect;

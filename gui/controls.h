@@ -105,6 +105,9 @@ class CKnob : public CControl {
  protected:
   void compute();
   bool linearMode(uint32_t buttons) const;
+  void startDrag(const CPosition& where, uint32_t buttons);
+  float dragRange(uint32_t buttons) const;
+  void stepValue(float steps, bool fine);
   CPosition offset_;
   CRGBA handleColor_ = kWhiteCRGBA, shadowColor_ = kGreyCRGBA;
   CBitmap* handle_ = nullptr;

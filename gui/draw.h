@@ -16,6 +16,7 @@
 #include "gui/geometry.h"
 #include "gui/scale.h"
 #include "gui/platform/platform.h"
+#include "gui/platform/test_hooks.h"
 
 class CFrame;
 
@@ -40,7 +41,9 @@ class CFontDesc : public CBaseObject {
   // kept until the description or the scale changes or it goes. The pixel height
   // equals the size in points times the scale, rounded. GUI thread only.
   platform::FontSpec fontSpec(const CScale& scale = CScale()) const;
+#ifdef SORAVEL_TEST_HOOKS
   int32_t fontCreations() const { return creations_; }  // platform fonts made so far
+#endif
 
  private:
   void dropNative();
@@ -49,7 +52,9 @@ class CFontDesc : public CBaseObject {
   int32_t style_;
   mutable bool created_ = false;
   mutable int32_t createdHeight_ = 0;
+#ifdef SORAVEL_TEST_HOOKS
   mutable int32_t creations_ = 0;
+#endif
   mutable std::unique_ptr<platform::NativeFont> native_;
   mutable platform::Platform* nativeOwner_ = nullptr;
 };
@@ -113,10 +118,12 @@ class CDrawContext : public CBaseObject {
 
   void getMouseLocation(CPosition& out) const;
 
+#ifdef SORAVEL_TEST_HOOKS
   // Counters so that tests can see that unchanged settings create nothing.
   int32_t penCreations() const { return penCreations_; }
   int32_t brushCreations() const { return brushCreations_; }
   int32_t clipChanges() const { return clipChanges_; }
+#endif
 
  protected:
   void adoptSurface(std::unique_ptr<platform::Surface> s);
@@ -132,7 +139,9 @@ class CDrawContext : public CBaseObject {
   CRGBA fontColor_ = kWhiteCRGBA, frameColor_ = kWhiteCRGBA, fillColor_ = kBlackCRGBA;
   int32_t lineWidth_ = 1, lineStyle_ = kLineSolid, drawMode_ = kCopyMode;
   platform::Rect clip_;  // surface pixels
+#ifdef SORAVEL_TEST_HOOKS
   int32_t penCreations_ = 1, brushCreations_ = 1, clipChanges_ = 0;
+#endif
 };
 
 class COffscreenContext : public CDrawContext {
@@ -177,7 +186,9 @@ class CBitmap : public CBaseObject {
   int32_t getPixelWidth() const { return pixelWidth_; }
   int32_t getPixelHeight() const { return pixelHeight_; }
   double getScale() const { return scale_.factor; }
+#ifdef SORAVEL_TEST_HOOKS
   int32_t resamplings() const { return resamplings_; }  // copies made for other scales
+#endif
   bool isLoaded() const { return !pixels_.empty(); }
   bool noAlpha() const { return noAlpha_; }
   void setTransparentColor(CRGBA c) { transparent_ = c; }
@@ -186,21 +197,29 @@ class CBitmap : public CBaseObject {
 
  private:
   enum class Mode { kCopy, kKey, kBlend };
+  // Pixels in the platform's own form, with the platform that made it.
+  struct Prepared {
+    std::unique_ptr<platform::NativeImage> image;
+    platform::Platform* owner = nullptr;
+    // The pixmap with the current platform's form of it, made first if need be.
+    platform::Pixmap of(platform::Pixmap px);
+    void reset() { image.reset(); owner = nullptr; }
+  };
   // The pixels for a context's scale with the current platform's form of them, made on
   // the first draw and kept while the pixels stay (GUI thread only).
   platform::Pixmap pixmap(const CScale& scale) const;
   void drawImage(CDrawContext* c, const CBounds& r, const CPosition& offset, Mode mode,
                  uint8_t alpha);
   std::vector<uint32_t> pixels_;
-  mutable std::unique_ptr<platform::NativeImage> native_;
-  mutable platform::Platform* nativeOwner_ = nullptr;
+  mutable Prepared native_;
   // The copy for a scale other than the pixels' own.
   mutable std::vector<uint32_t> resampled_;
   mutable CScale resampledScale_;
   mutable int32_t resampledWidth_ = 0, resampledHeight_ = 0;
-  mutable std::unique_ptr<platform::NativeImage> resampledNative_;
-  mutable platform::Platform* resampledNativeOwner_ = nullptr;
+  mutable Prepared resampledNative_;
+#ifdef SORAVEL_TEST_HOOKS
   mutable int32_t resamplings_ = 0;
+#endif
   int32_t width_ = 0, height_ = 0;
   int32_t pixelWidth_ = 0, pixelHeight_ = 0;
   CScale scale_;
@@ -209,4 +228,4 @@ class CBitmap : public CBaseObject {
 };
 
 // Premultiplies one straight-alpha RGBA pixel into a BGRA word.
-uint32_t premultiplyRGBA(uint8_t r, uint8_t g, uint8_t b, uint8_t a);
+using platform::premultiplyRGBA;

@@ -1,6 +1,7 @@
 #pragma once
-// How the frame reaches its editor: idle pacing during blocking loops, the process-wide
-// knob mode (0 circular, 2 linear) and the bracketing of parameter edits.
+// How the frame reaches its editor: idle during blocking loops (paced by IdlePacer,
+// gui/idle_pacer.h), the process-wide knob mode (0 circular, 2 linear) and the
+// bracketing of parameter edits.
 #include <cstdint>
 
 enum CKnobMode : int32_t { kCircularMode = 0, kRelativCircularMode = 1, kLinearMode = 2 };
@@ -17,37 +18,3 @@ class GuiEditorInterface {
 // The process-wide knob mode shared by all editors.
 int32_t globalKnobMode();
 void setGlobalKnobMode(int32_t mode);
-
-// Idle pacing of tracking loops: at most one editor idle per 100 ms, with a 4 ms
-// sleep when called early and a 50 ms tolerance. All times are unsigned milliseconds.
-class IdlePacer {
- public:
-  IdlePacer();
-  // Runs `idle` (and then `hostIdle` with the in-idle flag set) when due.
-  // Answers whether it idled.
-  template <class Idle, class HostIdle>
-  bool run(Idle idle, HostIdle hostIdle) {
-    uint32_t now = ticks();
-    if (now < next_) {
-      sleep4();
-      now += 4;
-      if (now < next_ - 50) return false;
-    }
-    idle();
-    dispatchPaint();
-    inIdle_ = true;
-    next_ = now + 100;
-    hostIdle();
-    inIdle_ = false;
-    return true;
-  }
-  bool inIdle() const { return inIdle_; }
-  uint32_t nextIdleTime() const { return next_; }
-
- private:
-  static uint32_t ticks();
-  static void sleep4();
-  static void dispatchPaint();
-  uint32_t next_;
-  bool inIdle_ = false;
-};

@@ -25,7 +25,7 @@ CFrame::~CFrame() {
     modalView_ = nullptr;
     removeView(m, false);
   }
-  if (window_) window_->setCursor(0);
+  if (window_) window_->setCursor(kCursorDefault);
   setDropActive(false);
   focusView_ = mouseOverView_ = nullptr;
   removeAll(true);

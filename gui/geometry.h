@@ -1,8 +1,11 @@
 #pragma once
 // Integer rectangles, points and colours of the view framework.
 // A rectangle is left, top, right, bottom with y growing downward; right and bottom
-// are exclusive for sizes, but point-inside tests include all four edges.
+// are exclusive for sizes, but point-inside tests include all four edges. Their
+// arithmetic is the seam's (gui/platform/rect.h).
 #include <cstdint>
+
+#include "gui/platform/rect.h"
 
 struct CPosition {
   int32_t h = 0, v = 0;
@@ -22,27 +25,13 @@ struct CBounds {
   bool isEmpty() const { return right <= left || bottom <= top; }
   CBounds& offset(int32_t x, int32_t y) { left += x; right += x; top += y; bottom += y; return *this; }
   CBounds& moveTo(int32_t x, int32_t y) { return offset(x - left, y - top); }
-  bool pointInside(const CPosition& p) const {
-    return p.h >= left && p.h <= right && p.v >= top && p.v <= bottom;
-  }
-  // Intersection, normalised so that right >= left and bottom >= top.
+  // Closed, as the framework's hit tests count: all four edges inside. The pixels a
+  // rectangle covers are the half-open form, platform::insideHalfOpen.
+  bool pointInside(const CPosition& p) const { return platform::insideClosed(*this, p.h, p.v); }
   // The smallest rectangle holding both.
-  CBounds& unite(const CBounds& o) {
-    if (o.left < left) left = o.left;
-    if (o.top < top) top = o.top;
-    if (o.right > right) right = o.right;
-    if (o.bottom > bottom) bottom = o.bottom;
-    return *this;
-  }
-  CBounds& bound(const CBounds& o) {
-    if (left < o.left) left = o.left;
-    if (top < o.top) top = o.top;
-    if (right > o.right) right = o.right;
-    if (bottom > o.bottom) bottom = o.bottom;
-    if (right < left) right = left;
-    if (bottom < top) bottom = top;
-    return *this;
-  }
+  CBounds& unite(const CBounds& o) { return *this = platform::unite(*this, o); }
+  // The intersection, normalised so that right >= left and bottom >= top.
+  CBounds& bound(const CBounds& o) { return *this = platform::intersect(*this, o); }
   bool operator==(const CBounds& o) const {
     return left == o.left && top == o.top && right == o.right && bottom == o.bottom;
   }

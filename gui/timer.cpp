@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <vector>
 
-#include "gui/editor_interface.h"
 #include "gui/platform/platform.h"
 
 namespace {
@@ -11,7 +10,6 @@ std::vector<CGuiTimer*>& runningTimers() {
   static std::vector<CGuiTimer*> timers;
   return timers;
 }
-int32_t gKnobMode = kCircularMode;
 }  // namespace
 
 CGuiTimer::CGuiTimer(CBaseObject* listener, int32_t periodMs)
@@ -53,11 +51,3 @@ void CGuiTimer::fired(uint32_t id) {
       return;
     }
 }
-
-int32_t globalKnobMode() { return gKnobMode; }
-void setGlobalKnobMode(int32_t mode) { gKnobMode = mode; }
-
-IdlePacer::IdlePacer() : next_(platform::current().ticks()) {}
-uint32_t IdlePacer::ticks() { return platform::current().ticks(); }
-void IdlePacer::sleep4() { platform::current().sleep(4); }
-void IdlePacer::dispatchPaint() { platform::current().dispatchOnePaint(); }

@@ -13,6 +13,7 @@
 #include "gui/base.h"
 #include "gui/draw.h"
 #include "gui/geometry.h"
+#include "gui/platform/input.h"
 
 class CFrame;
 class CViewContainer;
@@ -26,22 +27,8 @@ enum CMouseEventResult : int32_t {
   kMouseDownEventHandledButDontNeedMovedOrUpEvents = 3,
 };
 
-// Button word.
-enum CButton : uint32_t {
-  kLButton = 2, kMButton = 4, kRButton = 8, kShift = 0x10, kControl = 0x20, kAlt = 0x40,
-  kApple = 0x80, kButton4 = 0x100, kButton5 = 0x200, kDoubleClick = 0x400,
-};
-constexpr uint32_t kModifierBits = kShift | kControl | kAlt | kApple;
-
-// A key: the platform's key code, a virtual key (0 for any other key) and modifiers
-// (1 Shift, 2 Alt, 8 Control). The same fields as the VST 2.x interface's key record,
-// which the plug-in glue converts.
-enum VirtualKey : uint8_t {
-  VKEY_BACK = 1, VKEY_TAB, VKEY_CLEAR, VKEY_RETURN, VKEY_PAUSE, VKEY_ESCAPE, VKEY_SPACE,
-  VKEY_NEXT, VKEY_END, VKEY_HOME, VKEY_LEFT, VKEY_UP, VKEY_RIGHT, VKEY_DOWN,
-};
-enum KeyModifier : uint8_t { MODIFIER_SHIFT = 1, MODIFIER_ALTERNATE = 2, MODIFIER_CONTROL = 8 };
-
+// A key: the platform's key code, a virtual key and key modifiers (gui/platform/input.h).
+// The same fields as the VST 2.x interface's key record, which the plug-in glue converts.
 struct CKeyCode {
   int32_t character;
   uint8_t virt;

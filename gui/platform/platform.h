@@ -9,13 +9,18 @@
 //   handed to WindowListener::paint is valid only during that call.
 // - Everything runs on the thread that created the window. Exactly one Platform is
 //   current at a time (setCurrent); the default is the one linked into the program.
-// - Button words and key records follow the framework's encoding (view.h).
+// - Button words, keys and cursors are encoded as input.h says.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 
+#include "gui/platform/input.h"
+#include "gui/platform/pixels.h"
+#include "gui/platform/rect.h"
+
 namespace platform {
 
+// A rectangle (arithmetic in rect.h).
 struct Rect {
   int32_t left = 0, top = 0, right = 0, bottom = 0;
   int32_t width() const { return right - left; }
@@ -24,14 +29,6 @@ struct Rect {
 };
 struct Point { int32_t x = 0, y = 0; };
 struct Color { uint8_t r = 0, g = 0, b = 0, a = 255; };
-
-inline Rect intersect(const Rect& a, const Rect& b) {
-  Rect r{a.left > b.left ? a.left : b.left, a.top > b.top ? a.top : b.top,
-         a.right < b.right ? a.right : b.right, a.bottom < b.bottom ? a.bottom : b.bottom};
-  if (r.right < r.left) r.right = r.left;
-  if (r.bottom < r.top) r.bottom = r.top;
-  return r;
-}
 
 // A platform's own form of an image or a font (a bitmap section, a font handle),
 // prepared once by Platform::prepareImage / prepareFont and kept by the framework
@@ -111,7 +108,7 @@ class WindowListener {
   virtual void onWheel(Point where, float distance, uint32_t buttons) = 0;
   // The horizontal wheel or tilt, positive to the right, in notches like onWheel.
   virtual void onHorizontalWheel(Point /*where*/, float /*distance*/, uint32_t /*buttons*/) {}
-  // character = platform key code, virt = framework virtual key, modifiers 1/2/8.
+  // character = platform key code, virt = a VirtualKey, modifiers KeyModifier bits.
   // -1 means the editor has no use for the key: the platform passes it on to the
   // host's window, so that the host's shortcuts (Space to play) keep working.
   virtual int32_t onKeyDown(int32_t character, uint8_t virt, uint8_t modifiers) = 0;
@@ -164,7 +161,7 @@ class Window {
   virtual void invalidate(const Rect& r) = 0;
   virtual void setCapture(bool on) = 0;
   virtual Point screenOrigin() const = 0;  // window's top-left on screen
-  virtual void setCursor(int32_t type) = 0; // 0 default, 1 wait, ... 9 hand
+  virtual void setCursor(int32_t type) = 0;  // a CCursorType
   virtual void takeKeyboardFocus() = 0;
   virtual void resize(int32_t width, int32_t height) = 0;
   // A surface drawing straight onto the window outside painting.
@@ -212,10 +209,15 @@ class Platform {
   // The platform's form of an image or font; null where the platform needs none.
   virtual std::unique_ptr<NativeImage> prepareImage(const Pixmap&) { return nullptr; }
   // How much larger than at 96 dpi the screen shows a child of `parent` (a native
-  // parent handle, null for the screen as a whole): 1.5 at 144 dpi. 1 when unknown.
+  // parent handle, null for the screen as a whole): 1.5 at 144 dpi. 1 when unknown
+  // (scaleOfDpi answers 0).
   virtual double screenScale(void* /*parent*/) { return 1.0; }
   virtual std::unique_ptr<NativeFont> prepareFont(const FontSpec&) { return nullptr; }
 };
+
+// The scale of a screen of `dpi` dots per inch (dpi / 96), 0 for a dpi no screen has
+// (outside 24..960): every window system's screenScale reads its dpi through this.
+inline double scaleOfDpi(double dpi) { return dpi >= 24.0 && dpi <= 960.0 ? dpi / 96.0 : 0.0; }
 
 Platform& current();
 void setCurrent(Platform* p);  // null restores the default

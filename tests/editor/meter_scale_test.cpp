@@ -54,11 +54,11 @@ TEST(MeterScale, PeakColoursMatchTheScaleImage) {
   ASSERT_TRUE(DecodePng(entries[6].data, entries[6].size, scale));
   ASSERT_EQ(entries[6].name, "VU_SCALE");
   for (int row = 0; row < meter::kBarHeight; ++row) {
-    const uint8_t* px = scale.Pixel(7, row);  // premultiplied by 255: c * 255 >> 8
+    const uint8_t* px = scale.Pixel(7, row);  // opaque: premultiplied is the colour
     const meter::TRgb c = meter::kPeakColour[row];
-    EXPECT_EQ(px[2], (c.r * 255) >> 8) << row;
-    EXPECT_EQ(px[1], (c.g * 255) >> 8) << row;
-    EXPECT_EQ(px[0], (c.b * 255) >> 8) << row;
+    EXPECT_EQ(px[2], c.r) << row;
+    EXPECT_EQ(px[1], c.g) << row;
+    EXPECT_EQ(px[0], c.b) << row;
   }
   EXPECT_EQ(meter::kPeakColour[0].r, 255);
   EXPECT_EQ(meter::kPeakColour[216].g, 154);  // the knee

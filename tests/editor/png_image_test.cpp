@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <vector>
 
 #include "gui/demo/png_write.h"
+#include "gui/draw.h"
 
 namespace {
 
@@ -21,14 +23,14 @@ std::vector<uint8_t> Gradient(int w, int h, int channels) {
 
 }  // namespace
 
-// Premultiplied by alpha with a shift by 8: an opaque channel drops by one.
+// Premultiplied by alpha and rounded: an opaque channel keeps its value.
 TEST(PngImage, PremultipliedBlueGreenRedAlpha) {
   TPngImage img;
   auto rgb = Encode(1, 1, false, false, {255, 128, 1});
   ASSERT_TRUE(DecodePng(rgb.data(), uint32_t(rgb.size()), img));
   EXPECT_TRUE(img.noAlpha);
   const uint8_t* p = img.Pixel(0, 0);
-  EXPECT_EQ((std::vector<int>{p[0], p[1], p[2], p[3]}), (std::vector<int>{0, 127, 254, 255}));
+  EXPECT_EQ((std::vector<int>{p[0], p[1], p[2], p[3]}), (std::vector<int>{1, 128, 255, 255}));
 
   auto rgba = Encode(2, 1, true, false, {200, 100, 50, 128, 90, 80, 70, 0});
   ASSERT_TRUE(DecodePng(rgba.data(), uint32_t(rgba.size()), img));
@@ -44,8 +46,28 @@ TEST(PngImage, RowsAreStoredBottomUp) {
   TPngImage img;
   auto png = Encode(1, 2, false, false, {10, 20, 30, 40, 50, 60});
   ASSERT_TRUE(DecodePng(png.data(), uint32_t(png.size()), img));
-  EXPECT_EQ(img.pixels[4 + 2], (10 * 255) >> 8);  // memory row 1 = top row, red byte
-  EXPECT_EQ(img.pixels[2], (40 * 255) >> 8);      // memory row 0 = bottom row
+  EXPECT_EQ(int(img.pixels[4 + 2]), 10);  // memory row 1 = top row, red byte
+  EXPECT_EQ(int(img.pixels[2]), 40);      // memory row 0 = bottom row
+}
+
+// Every channel value at every alpha is premultiplied as the framework's own drawing
+// does it, so that an image and a colour drawn next to it agree.
+TEST(PngImage, PremultipliesAsTheFrameworkDraws) {
+  std::vector<uint8_t> rgba;
+  for (int a = 0; a < 256; ++a)
+    for (int c = 0; c < 256; ++c)
+      rgba.insert(rgba.end(), {uint8_t(c), uint8_t(255 - c), uint8_t(c / 3), uint8_t(a)});
+  auto png = Encode(256, 256, true, false, rgba);
+  TPngImage img;
+  ASSERT_TRUE(DecodePng(png.data(), uint32_t(png.size()), img));
+  int wrong = 0;
+  for (int a = 0; a < 256; ++a)
+    for (int c = 0; c < 256; ++c) {
+      uint32_t word;
+      std::memcpy(&word, img.Pixel(c, a), 4);
+      wrong += word != premultiplyRGBA(uint8_t(c), uint8_t(255 - c), uint8_t(c / 3), uint8_t(a));
+    }
+  EXPECT_EQ(wrong, 0);
 }
 
 TEST(PngImage, InterlacedDecodesToTheSamePixels) {

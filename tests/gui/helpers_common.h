@@ -9,6 +9,7 @@
 
 #include "gui/controls.h"
 #include "gui/frame.h"
+#include "gui/idle_pacer.h"
 
 struct StubEditor : GuiEditorInterface {
   int32_t mode = kCircularMode;

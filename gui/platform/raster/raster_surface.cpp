@@ -5,10 +5,7 @@
 
 namespace raster {
 
-uint32_t toPixel(platform::Color c) {
-  auto pm = [&](uint8_t v) { return static_cast<uint32_t>((v * c.a + 127) / 255); };
-  return pm(c.b) | (pm(c.g) << 8) | (pm(c.r) << 16) | (static_cast<uint32_t>(c.a) << 24);
-}
+uint32_t toPixel(platform::Color c) { return platform::premultiplyRGBA(c.r, c.g, c.b, c.a); }
 
 uint32_t blendPixel(uint32_t dst, uint32_t src, uint8_t alpha) {
   uint32_t out = 0;

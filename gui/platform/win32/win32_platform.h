@@ -4,6 +4,7 @@
 // from msimg32.dll at run time), the "EDIT" control with its procedure replaced for text
 // entry, thread timers, and an OLE drop target. Everything runs on the window's thread.
 #include "gui/platform/platform.h"
+#include "gui/platform/test_hooks.h"
 
 namespace win32 {
 
@@ -29,6 +30,8 @@ class Win32Platform : public platform::Platform {
   double screenScale(void* parent) override;
 };
 
+#ifdef SORAVEL_TEST_HOOKS
+// Test builds only (gui/platform/test_hooks.h).
 // Number of live frame windows' class registrations (for tests of the class life cycle).
 int windowClassUseCount();
 // GDI objects, device contexts and windows made here and not yet given back.
@@ -41,5 +44,6 @@ int fontsCreated();
 // Paints through an off-screen buffer as on systems before version 6, whatever the
 // system (for tests of that path).
 void paintThroughBackBuffer(bool on);
+#endif
 
 }  // namespace win32

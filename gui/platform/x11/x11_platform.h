@@ -59,14 +59,9 @@ class X11Platform : public platform::Platform {
   void* display_ = nullptr;  // Display*
   std::vector<X11Window*> windows_;
   platform::TimerList timers_;
-  unsigned long cursors_[10] = {};
+  unsigned long cursors_[kCursorHand + 1] = {};
   uint32_t buttons_ = 0;
   platform::Point cursor_{};
 };
-
-// Framework virtual key and modifier encodings of X key symbols and states.
-uint8_t virtualKey(unsigned long keysym);
-uint8_t keyModifiers(unsigned int state);     // 1 Shift, 2 Alt, 8 Control
-uint32_t buttonModifiers(unsigned int state);  // 0x10 Shift, 0x20 Control, 0x40 Alt
 
 }  // namespace x11

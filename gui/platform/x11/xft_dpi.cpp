@@ -1,8 +1,9 @@
 #include "gui/platform/x11/xft_dpi.h"
 
-#include <cmath>
 #include <cstdlib>
 #include <cstring>
+
+#include "gui/platform/platform.h"
 
 namespace x11 {
 
@@ -29,7 +30,7 @@ double xftDpiScale(const char* resources) {
         bool clean = stop != value;
         for (const char* q = stop; clean && *q; ++q) clean = *q == ' ' || *q == '\t' || *q == '\r';
         // The last entry wins, as in the resource database.
-        found = clean && std::isfinite(dpi) && dpi >= 24.0 && dpi <= 960.0 ? dpi / 96.0 : 0.0;
+        found = clean ? platform::scaleOfDpi(dpi) : 0.0;
       }
     }
     if (!end) break;

@@ -5,8 +5,8 @@
 namespace x11 {
 
 // The value of Xft.dpi in `resources` (the RESOURCE_MANAGER text, one "name:\tvalue"
-// per line) divided by 96; 0 when there is none or it is no sensible dpi (outside
-// 24..960), so that the caller falls back to 1.
+// per line) as a scale (platform::scaleOfDpi); 0 when there is none or it is no sensible
+// dpi, so that the caller falls back to 1.
 double xftDpiScale(const char* resources);
 
 }  // namespace x11
