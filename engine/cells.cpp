@@ -8,9 +8,9 @@ void TCell::Clear() {
   pos = 0;
 }
 
-bool TCell::Allocate(int newCapacity) {
+bool TCell::Allocate(int newCapacity, int spare) {
   if (newCapacity < 1) newCapacity = 1;
-  std::unique_ptr<float[]> fresh(new (std::nothrow) float[newCapacity]);
+  std::unique_ptr<float[]> fresh(new (std::nothrow) float[newCapacity + spare]());
   if (!fresh) return false;
   buffer = std::move(fresh);
   capacity = newCapacity;

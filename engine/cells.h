@@ -14,9 +14,10 @@ class TCell {
 
   virtual void Clear();
 
-  // Reserves storage for up to `capacity` samples (not on the audio thread).
+  // Reserves storage for up to `capacity` samples (not on the audio thread),
+  // and `spare` samples beyond the ring for a walker that runs past its end.
   // Returns false, leaving the cell as it was, when memory is short.
-  bool Allocate(int capacity);
+  bool Allocate(int capacity, int spare = 0);
   // Sets the used length (1..capacity) and clears it. Never allocates.
   void Resize(int n);
 
@@ -32,6 +33,8 @@ class TCell {
     pos += n;
     while (pos >= size) pos -= size;
   }
+  // Sets the position (0 <= p < size) after runs walked outside the cell.
+  void MoveTo(int p) { pos = p; }
 
  protected:
   ~TCell() = default;  // never deleted through a base pointer

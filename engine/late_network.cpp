@@ -10,7 +10,7 @@
 #include "engine/wide_kernels.h"
 
 namespace {
-constexpr TLateKernels kBaselineKernels = LateKernels<F4>();
+constexpr TLateChunk kBaselineChunk = &LateChunkRun<F4>;
 }  // namespace
 
 const float TLateNetwork::kDiffTime[kLateLines] = {0.020346f, 0.024421f, 0.031604f,
@@ -24,9 +24,9 @@ TLateNetwork::TLateNetwork() { UseWideVectors(true); }
 
 void TLateNetwork::UseWideVectors(bool on) {
   wide = on && ::WideVectorsAvailable();
-  kernels = &kBaselineKernels;
+  chunkLoop = kBaselineChunk;
 #ifdef SORAVEL_WIDE_VECTORS
-  if (wide) kernels = &kWideLateKernels;
+  if (wide) chunkLoop = kWideLateChunk;
 #endif
 }
 
@@ -34,8 +34,10 @@ bool TLateNetwork::Build(float sampleRate) {
   for (int i = 0; i < kLateLines; ++i) {
     const int n = std::max(1, Samples(sampleRate, kDiffTime[i]));
     const int m = Samples(sampleRate, kLoopTime[i]);
-    // A smaller size can round the difference up by one sample.
-    if (!diff[i].Allocate(n) || !delay[i].Allocate(std::max(1, m - n) + 1)) return false;
+    // A smaller size can round the difference up by one sample. Beyond each
+    // ring: room for a chunk's run past its end.
+    if (!diff[i].Allocate(n, kMaxChunk) || !delay[i].Allocate(std::max(1, m - n) + 1, kMaxChunk))
+      return false;
     diff[i].coef = (i % 2 == 0) ? 0.6f : -0.6f;
   }
   SetSize(sampleRate, 1.0f);
@@ -51,10 +53,22 @@ void TLateNetwork::SetSize(float sampleRate, float size) {
     diff[i].Resize(n);
     delay[i].Resize(std::max(1, m - n));
     diff[i].coef = (i % 2 == 0) ? 0.6f : -0.6f;
+    std::fill_n(coefLanes[i], kTapLanes, diff[i].coef);
   }
-  // A chunk no longer than the shortest delay reads nothing it writes itself.
+  // A chunk no longer than the shortest cell reads nothing it writes itself;
+  // a whole number of vectors where the cells allow.
   chunk = kMaxChunk;
-  for (const TDelay& d : delay) chunk = std::min(chunk, d.Size());
+  for (int k = 0; k < kRings; ++k) chunk = std::min(chunk, Ring(k).Size());
+  if (chunk >= kTapLanes) chunk -= chunk % kTapLanes;
+  Track();
+}
+
+void TLateNetwork::Track() {
+  for (int k = 0; k < kRings; ++k) {
+    TCell& r = Ring(k);
+    at[k] = r.Data() + r.Pos();
+    room[k] = r.Size() - r.Pos();
+  }
 }
 
 void TLateNetwork::Clear() {
@@ -65,6 +79,7 @@ void TLateNetwork::Clear() {
     diff[i].Clear();
     s1[i] = s2[i] = 0.0f;
   }
+  Track();
 }
 
 void TLateNetwork::Design(double sampleRate, const TDecaySettings& s) {
@@ -99,68 +114,40 @@ void TLateNetwork::Process(const float* pdL, const float* pdR, float* lateL, flo
                            int n) {
   for (int done = 0; done < n;) {
     const int len = std::min(chunk, n - done);
-    ProcessChunk(pdL + done, pdR + done, lateL + done, lateR + done, len);
+    bool edge = false;
+    for (int k = 0; k < kRings; ++k) edge |= room[k] <= len;
+    if (edge) {
+      ProcessEdgeChunk(pdL + done, pdR + done, lateL + done, lateR + done, len);
+    } else {
+      chunkLoop(*this, pdL + done, pdR + done, lateL + done, lateR + done, len);
+      for (int k = 0; k < kRings; ++k) {
+        at[k] += len;
+        room[k] -= len;
+      }
+    }
     done += len;
   }
+  for (int k = 0; k < kRings; ++k) Ring(k).MoveTo(Ring(k).Size() - room[k]);
 }
 
-void TLateNetwork::ProcessChunk(const float* pdL, const float* pdR, float* lateL, float* lateR,
-                                int n) {
-  // Where each line stands, once for the chunk. A delay is read and then
-  // written at the same slots: its run serves both.
-  float* d[kLateLines];
-  TRingRun m[kLateLines];
-  float coef[kLateLines];
-  bool wraps = false;
-  for (int i = 0; i < kLateLines; ++i) {
-    const int p = delay[i].Pos(), q = diff[i].Pos(), size = diff[i].Size();
-    d[i] = delay[i].Data() + p;
-    wraps |= p + n > delay[i].Size();
-    m[i] = {diff[i].Data() + q, diff[i].Data(), size - q, size};
-    coef[i] = diff[i].coef;
-  }
-  if (wraps) {  // a delay wraps within the chunk: line by line, in pieces
-    ProcessWrappingChunk(pdL, pdR, lateL, lateR, n);
-    return;
-  }
-  kernels->diffuseLines(d, m, coef, pdL, pdR, run[0], n);
-  kernels->mixAndFilter(run[0], d, lateL, lateR, c, a, kB, g, s1, s2, n);
-  for (int i = 0; i < kLateLines; ++i) {
-    delay[i].Skip(n);
-    diff[i].Skip(n);
-  }
-}
-
-void TLateNetwork::ProcessWrappingChunk(const float* pdL, const float* pdR, float* lateL,
-                                        float* lateR, int n) {
-  // Each line's delay output plus its input, through its diffuser: lines 0-3
-  // take the left input, 4-7 the right, added to lines 0, 1, 4, 5 and
-  // subtracted from 2, 3, 6, 7.
-  for (int i = 0; i < kLateLines; ++i) Gather(i, i < 4 ? pdL : pdR, n);
-
-  // Mix, filter and write back into the delays, in pieces in which no delay wraps.
-  float* w[kLateLines];
-  for (int done = 0; done < n;) {
-    int len = n - done;
-    for (const TDelay& dl : delay) len = std::min(len, dl.Size() - dl.Pos());
-    for (int i = 0; i < kLateLines; ++i) w[i] = delay[i].Data() + delay[i].Pos();
-    kernels->mixAndFilter(run[0] + done, w, lateL + done, lateR + done, c, a, kB, g, s1, s2, len);
-    for (TDelay& dl : delay) dl.Skip(len);
-    done += len;
-  }
-}
-
-void TLateNetwork::Gather(int line, const float* pd, int n) {
-  const TDelay& d = delay[line];
-  TDiff& f = diff[line];
-  const auto diffuse = kernels->diffuse[line & 2 ? 1 : 0];
-  // The delay is only read here; it moves on when it is written.
-  for (int done = 0, p = d.Pos(); done < n;) {
-    const int len = std::min({n - done, d.Size() - p, f.Size() - f.Pos()});  // no wrap
-    diffuse(d.Data() + p, pd + done, f.Data() + f.Pos(), f.coef, run[line] + done, len);
-    f.Skip(len);
-    p += len;
-    if (p == d.Size()) p = 0;
-    done += len;
+void TLateNetwork::ProcessEdgeChunk(const float* pdL, const float* pdR, float* lateL,
+                                    float* lateR, int n) {
+  // A run that passes its ring's end goes on into the room beyond it, where
+  // the ring's first samples are copied before and from where they return
+  // after. They lie behind the run's start: the chunk is no longer than the ring.
+  for (int k = 0; k < kRings; ++k)
+    if (room[k] < n) std::copy_n(Ring(k).Data(), n - room[k], at[k] + room[k]);
+  chunkLoop(*this, pdL, pdR, lateL, lateR, n);
+  for (int k = 0; k < kRings; ++k) {
+    if (room[k] > n) {
+      at[k] += n;
+      room[k] -= n;
+      continue;
+    }
+    TCell& r = Ring(k);
+    const int over = n - room[k];
+    std::copy_n(r.Data() + r.Size(), over, r.Data());
+    at[k] = r.Data() + over;
+    room[k] = r.Size() - over;
   }
 }

@@ -14,6 +14,6 @@ using TTapSums = void (*)(const float* const* run, const float* gainLanes, float
 bool WideVectorsAvailable();
 
 #ifdef SORAVEL_WIDE_VECTORS
-extern const TLateKernels kWideLateKernels;
+extern const TLateChunk kWideLateChunk;
 extern const TTapSums kWideTapSums;
 #endif
