@@ -1,6 +1,7 @@
 #include "engine/late_network.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <numbers>
 
@@ -68,7 +69,9 @@ void TLateNetwork::Track() {
     TCell& r = Ring(k);
     at[k] = r.Data() + r.Pos();
     room[k] = r.Size() - r.Pos();
+    ringSize[k] = r.Size();
   }
+  untilEdge = *std::min_element(room, room + kRings);
 }
 
 void TLateNetwork::Clear() {
@@ -114,40 +117,73 @@ void TLateNetwork::Process(const float* pdL, const float* pdR, float* lateL, flo
                            int n) {
   for (int done = 0; done < n;) {
     const int len = std::min(chunk, n - done);
-    bool edge = false;
-    for (int k = 0; k < kRings; ++k) edge |= room[k] <= len;
-    if (edge) {
-      ProcessEdgeChunk(pdL + done, pdR + done, lateL + done, lateR + done, len);
-    } else {
+    if (len < untilEdge) {  // no cell reaches its ring's end
       chunkLoop(*this, pdL + done, pdR + done, lateL + done, lateR + done, len);
-      for (int k = 0; k < kRings; ++k) {
-        at[k] += len;
-        room[k] -= len;
-      }
+      untilEdge -= len;
+      MoveOn(len);
+    } else {
+      const unsigned edges = ReachingTheEnd(len);
+      BeginEdgeChunk(edges, len);
+      chunkLoop(*this, pdL + done, pdR + done, lateL + done, lateR + done, len);
+      MoveOn(len);
+      EndEdgeChunk(edges);
     }
     done += len;
   }
-  for (int k = 0; k < kRings; ++k) Ring(k).MoveTo(Ring(k).Size() - room[k]);
+  for (int k = 0; k < kRings; ++k) Ring(k).MoveTo(ringSize[k] - room[k]);
 }
 
-void TLateNetwork::ProcessEdgeChunk(const float* pdL, const float* pdR, float* lateL,
-                                    float* lateR, int n) {
-  // A run that passes its ring's end goes on into the room beyond it, where
-  // the ring's first samples are copied before and from where they return
-  // after. They lie behind the run's start: the chunk is no longer than the ring.
-  for (int k = 0; k < kRings; ++k)
-    if (room[k] < n) std::copy_n(Ring(k).Data(), n - room[k], at[k] + room[k]);
-  chunkLoop(*this, pdL, pdR, lateL, lateR, n);
+void TLateNetwork::MoveOn(int n) {
   for (int k = 0; k < kRings; ++k) {
-    if (room[k] > n) {
-      at[k] += n;
-      room[k] -= n;
-      continue;
-    }
-    TCell& r = Ring(k);
-    const int over = n - room[k];
-    std::copy_n(r.Data() + r.Size(), over, r.Data());
-    at[k] = r.Data() + over;
-    room[k] = r.Size() - over;
+    at[k] += n;
+    room[k] -= n;
   }
+}
+
+unsigned TLateNetwork::ReachingTheEnd(int n) const {
+  // room[k] > n for the rings that stay inside, four at a compare.
+  static_assert(kRings == 16);
+  const __m128i len = _mm_set1_epi32(n);
+  __m128i inside[4];
+  for (int q = 0; q < 4; ++q)
+    inside[q] = _mm_cmpgt_epi32(_mm_load_si128(reinterpret_cast<const __m128i*>(room) + q), len);
+  const __m128i bytes = _mm_packs_epi16(_mm_packs_epi32(inside[0], inside[1]),
+                                        _mm_packs_epi32(inside[2], inside[3]));
+  return ~unsigned(_mm_movemask_epi8(bytes)) & 0xffffu;
+}
+
+namespace {
+// Copies of a chunk's part at most: short ones without a library call.
+void CopyRun(const float* from, float* to, int n) {
+  if (n > 32) {
+    std::copy_n(from, n, to);
+    return;
+  }
+  int i = 0;
+  for (; i + 4 <= n; i += 4) F4::Load(from + i).Store(to + i);
+  for (; i < n; ++i) to[i] = from[i];
+}
+}  // namespace
+
+// A run that passes its ring's end goes on into the room beyond it, where the
+// ring's first samples are copied before the chunk and from where they return
+// after it. They lie behind the run's start: the chunk is no longer than the ring.
+void TLateNetwork::BeginEdgeChunk(unsigned edges, int n) {
+  for (; edges; edges &= edges - 1) {
+    const int k = std::countr_zero(edges);
+    float* const end = at[k] + room[k];
+    if (room[k] < n) CopyRun(end - ringSize[k], end, n - room[k]);
+  }
+}
+
+void TLateNetwork::EndEdgeChunk(unsigned edges) {
+  for (; edges; edges &= edges - 1) {  // back to the ring's start, with what went past its end
+    const int k = std::countr_zero(edges);
+    const int over = -room[k];
+    float* const start = at[k] - over - ringSize[k];
+    CopyRun(start + ringSize[k], start, over);
+    at[k] = start + over;
+    room[k] = ringSize[k] - over;
+  }
+  untilEdge = *std::min_element(room, room + kRings);
 }

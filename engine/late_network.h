@@ -55,12 +55,18 @@ class TLateNetwork : public TLateLines {
   TCell& Ring(int k) { return k < kLateLines ? static_cast<TCell&>(delay[k]) : diff[k - kLateLines]; }
   // Where each cell stands, from the cells (after they were resized or cleared).
   void Track();
-  // A chunk in which a cell reaches its ring's end.
-  void ProcessEdgeChunk(const float* pdL, const float* pdR, float* lateL, float* lateR, int n);
+  void MoveOn(int n);
+  // The rings (bit k: at[k]) that a chunk of n samples takes to their end,
+  // and what is done around such a chunk.
+  unsigned ReachingTheEnd(int n) const;
+  void BeginEdgeChunk(unsigned edges, int n);
+  void EndEdgeChunk(unsigned edges);
 
   TLateChunk chunkLoop;
   bool wide = false;
   int chunk = kMaxChunk;  // the longest chunk: at most the shortest cell
   // Samples from at[k] to its ring's end, 1..size: running state, like `at`.
   alignas(16) int room[kRings] = {};
+  alignas(16) int ringSize[kRings] = {};
+  int untilEdge = 0;  // the least room: chunks shorter than it reach no ring's end
 };
