@@ -60,3 +60,19 @@ void TVDelay::Process(const float* in, float* out, int n) {
     n -= len;
   }
 }
+
+const float* TVDelay::Output(int n, float* scratch) {
+  writePos += n;
+  if (writePos == size) writePos = 0;
+  const float* run = buffer.get() + pos;
+  if (pos + n <= size) {
+    pos += n;
+    if (pos == size) pos = 0;
+    return run;
+  }
+  const int first = size - pos;
+  std::copy_n(run, first, scratch);
+  std::copy_n(buffer.get(), n - first, scratch + first);
+  pos = n - first;
+  return scratch;
+}

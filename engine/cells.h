@@ -68,6 +68,15 @@ class TVDelay : public TCell {
   void SetDelay(int d);
   int Delay() const;
   // n samples, each written before the one d samples older is read, done
-  // with block copies.
+  // with block copies. `in` and `out` may be the same.
   void Process(const float* in, float* out, int n);
+  // The same in place for the usual run, in which the writes neither wrap
+  // nor reach samples still to be read: where the next n input samples are
+  // to be stored (nullptr for any other run, which goes through Process),
+  // then, once they are, where their delayed samples lie (in `scratch` when
+  // the read wraps).
+  float* Input(int n) const {
+    return writePos + n <= size && n <= size - Delay() ? buffer.get() + writePos : nullptr;
+  }
+  const float* Output(int n, float* scratch);
 };

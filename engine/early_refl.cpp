@@ -51,6 +51,7 @@ void TEarlyRefl::FindRuns() {
   // Each tap's run starts at the next new sample, delayed by the tap.
   const float* first = buffer.get() + writePos + 1;
   for (int j = 0; j < kEarlyTaps; ++j) tapRun[j] = first - tapDelay[j];
+  walked = 0;
 }
 
 float* TEarlyRefl::Input(int n) {
@@ -67,8 +68,8 @@ void TEarlyRefl::Sum(float* out, int n, const float* gains) {
     for (int j = 0; j < kEarlyTaps; ++j) std::fill_n(gainLanes[j], kTapLanes, gains[j]);
     laneGains = gains;
   }
-  tapSums(tapRun, gainLanes[0], out, n);
-  for (const float*& r : tapRun) r += n;
+  tapSums(tapRun, walked, gainLanes[0], out, n);
+  walked += n;
   writePos += n;
 }
 

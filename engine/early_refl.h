@@ -44,9 +44,10 @@ class TEarlyRefl : public TCell {
   void FindRuns();
 
   int span = 0;  // the longest tap at full size: the history kept
-  // Where each tap's run for the next input starts: made from writePos and
-  // tapDelay when either jumps, moved on with every chunk.
+  // Where each tap's run started when writePos or tapDelay last jumped, and
+  // the samples written since: the next input's taps are at tapRun[j] + walked.
   const float* tapRun[kEarlyTaps] = {};
+  int walked = 0;
   // Each gain in every lane of a vector, made when the gains change.
   const float* laneGains = nullptr;
   alignas(32) float gainLanes[kEarlyTaps][kTapLanes] = {};

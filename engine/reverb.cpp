@@ -74,18 +74,6 @@ void TrackPeaks(float* m, const float* const* x, int n) {
     }
 }
 
-void ScaleInto(const float* x, float* out, float& cur, float inc, int n) {
-  int i = 0;
-  if (inc == 0.0f) {
-    const F4 g = F4::Splat(cur);
-    for (; i + 4 <= n; i += 4) (Clean(F4::Load(x + i)) * g).Store(out + i);
-  }
-  for (; i < n; ++i) {
-    cur += inc;
-    out[i] = Clean(x[i]) * cur;
-  }
-}
-
 }  // namespace
 
 TReverb::TReverb() {
@@ -325,23 +313,30 @@ void TReverb::ProcessBlock(const float* inL, const float* inR, float* outL, floa
   Update(n);
   ApplyEq();
 
-  // Input level; the leveled input feeds every path and the input meters.
-  const float inc = in.inc;
-  float curR = in.cur;
-  ScaleInto(inL, level[0].get(), in.cur, inc, n);
-  ScaleInto(inR, level[1].get(), curR, inc, n);
-
+  // With both equaliser bands at rest, each chunk's wet signal goes straight
+  // into the output with the dry signal; otherwise the bands take the whole
+  // block's wet signal first.
+  const bool eq = !band[0].Idle() || !band[1].Idle();
   for (int offset = 0; offset < n; offset += kMaxChunk)
-    ProcessChunk(offset, std::min(kMaxChunk, n - offset));
+    ProcessChunk(inL, inR, eq ? nullptr : outL, eq ? nullptr : outR, offset,
+                 std::min(kMaxChunk, n - offset));
+  if (eq) {
+    band[0].Process(wet[0].get(), wet[1].get(), n);
+    band[1].Process(wet[0].get(), wet[1].get(), n);
+    MixDry(wet[0].get(), wet[1].get(), outL, outR, 0, n);
+  }
 
-  band[0].Process(wet[0].get(), wet[1].get(), n);
-  band[1].Process(wet[0].get(), wet[1].get(), n);
+  // Input meters read the leveled input, output meters the output.
+  const float* metered[4] = {level[0].get(), level[1].get(), outL, outR};
+  TrackPeaks(peak, metered, n);
+}
 
-  // Dry plus wet.
-  const float* l = level[0].get();
-  const float* r = level[1].get();
-  const float* wl = wet[0].get();
-  const float* wr = wet[1].get();
+void TReverb::MixDry(const float* wl, const float* wr, float* outL, float* outR, int offset,
+                     int n) {
+  const float* l = level[0].get() + offset;
+  const float* r = level[1].get() + offset;
+  outL += offset;
+  outR += offset;
   int i = 0;
   if (dry.inc == 0.0f) {
     const F4 g = F4::Splat(dry.cur);
@@ -355,48 +350,63 @@ void TReverb::ProcessBlock(const float* inL, const float* inR, float* outL, floa
     outL[i] = dry.cur * l[i] + wl[i];
     outR[i] = dry.cur * r[i] + wr[i];
   }
-  // Input meters read the leveled input, output meters the output.
-  const float* metered[4] = {level[0].get(), level[1].get(), outL, outR};
-  TrackPeaks(peak, metered, n);
 }
 
-void TReverb::ProcessChunk(int offset, int n) {
-  const float* l = level[0].get() + offset;
-  const float* r = level[1].get() + offset;
-
-  predelay[0].Process(l, pd[0], n);
-  predelay[1].Process(r, pd[1], n);
-  late.Process(pd[0], pd[1], lateOut[0], lateOut[1], n);
-
-  // Each early line's input goes straight into the line.
-  float* erInL = early[0].Input(n);
-  float* erInR = early[1].Input(n);
-  for (int i = 0; i < n; ++i) {
-    erInL[i] = 0.5f * l[i] + 0.3f * r[i];
-    erInR[i] = 0.5f * r[i] + 0.3f * l[i];
+void TReverb::ProcessChunk(const float* inL, const float* inR, float* outL, float* outR,
+                           int offset, int n) {
+  // The leveled input, once, into everything that reads it: the level arrays
+  // (dry signal, meters), the pre-delays and the early lines.
+  float* l = level[0].get() + offset;
+  float* r = level[1].get() + offset;
+  float* pre[2];
+  for (int side = 0; side < 2; ++side) {
+    pre[side] = predelay[side].Input(n);
+    if (!pre[side]) pre[side] = pd[side];  // a run in pieces: staged, then copied
   }
+  FrontEnd(inL + offset, inR + offset, l, r, pre, early[0].Input(n), early[1].Input(n), n);
+  const float* pdv[2];
+  for (int side = 0; side < 2; ++side) {
+    if (pre[side] == pd[side]) {
+      predelay[side].Process(pd[side], pd[side], n);
+      pdv[side] = pd[side];
+    } else {
+      pdv[side] = predelay[side].Output(n, pd[side]);
+    }
+  }
+
+  late.Process(pdv[0], pdv[1], lateOut[0], lateOut[1], n);
   early[0].Sum(erOut[0], n, TEarlyTable::kGain);
   early[1].Sum(erOut[1], n, TEarlyTable::kGain);
 
-  // Early and late signals with their gains, then the stereo width.
+  // Early and late signals with their gains, then the stereo width, into the
+  // wet signal, or with the dry signal into the output.
   float* wl = wet[0].get() + offset;
   float* wr = wet[1].get() + offset;
   const float *el = erOut[0], *erR = erOut[1], *ll = lateOut[0], *lr = lateOut[1];
   int i = 0;
   if (er.inc == 0.0f && cross.inc == 0.0f && direct.inc == 0.0f && lateGain.inc == 0.0f &&
-      extra.inc == 0.0f) {
+      extra.inc == 0.0f && (!outL || dry.inc == 0.0f)) {
     const F4 ge = F4::Splat(er.cur), gl = F4::Splat(lateGain.cur), gc = F4::Splat(cross.cur),
-             gd = F4::Splat(direct.cur), gx = F4::Splat(extra.cur), half = F4::Splat(0.5f);
+             gd = F4::Splat(direct.cur), gx = F4::Splat(extra.cur), half = F4::Splat(0.5f),
+             gdry = F4::Splat(dry.cur);
     for (; i + 4 <= n; i += 4) {
       const F4 lp = F4::Load(ll + i) * gl + F4::Load(el + i) * ge;
       const F4 rp = F4::Load(lr + i) * gl + F4::Load(erR + i) * ge;
       const F4 lw = gd * lp + gc * rp;
       const F4 rw = gd * rp + gc * lp;
       const F4 m = (lw + rw) * half;
-      ((lw + m + gx * (lw - m)) * half).Store(wl + i);
-      ((rw + m + gx * (rw - m)) * half).Store(wr + i);
+      const F4 wetL = (lw + m + gx * (lw - m)) * half;
+      const F4 wetR = (rw + m + gx * (rw - m)) * half;
+      if (outL) {
+        (gdry * F4::Load(l + i) + wetL).Store(outL + offset + i);
+        (gdry * F4::Load(r + i) + wetR).Store(outR + offset + i);
+      } else {
+        wetL.Store(wl + i);
+        wetR.Store(wr + i);
+      }
     }
   }
+  const int ramped = i;
   for (; i < n; ++i) {
     er.cur += er.inc;
     cross.cur += cross.inc;
@@ -410,5 +420,33 @@ void TReverb::ProcessChunk(int offset, int n) {
     const float m = (lw + rw) * 0.5f;
     wl[i] = (lw + m + extra.cur * (lw - m)) * 0.5f;
     wr[i] = (rw + m + extra.cur * (rw - m)) * 0.5f;
+  }
+  if (outL && ramped < n) MixDry(wl + ramped, wr + ramped, outL, outR, offset + ramped, n - ramped);
+}
+
+void TReverb::FrontEnd(const float* inL, const float* inR, float* l, float* r,
+                       float* const* pre, float* erInL, float* erInR, int n) {
+  float* pl = pre[0];
+  float* pr = pre[1];
+  int i = 0;
+  if (in.inc == 0.0f) {
+    const F4 g = F4::Splat(in.cur), half = F4::Splat(0.5f), third = F4::Splat(0.3f);
+    for (; i + 4 <= n; i += 4) {
+      const F4 lv = Clean(F4::Load(inL + i)) * g, rv = Clean(F4::Load(inR + i)) * g;
+      lv.Store(l + i);
+      rv.Store(r + i);
+      lv.Store(pl + i);
+      rv.Store(pr + i);
+      (half * lv + third * rv).Store(erInL + i);
+      (half * rv + third * lv).Store(erInR + i);
+    }
+  }
+  for (; i < n; ++i) {
+    in.cur += in.inc;
+    const float lv = Clean(inL[i]) * in.cur, rv = Clean(inR[i]) * in.cur;
+    l[i] = pl[i] = lv;
+    r[i] = pr[i] = rv;
+    erInL[i] = 0.5f * lv + 0.3f * rv;
+    erInR[i] = 0.5f * rv + 0.3f * lv;
   }
 }

@@ -90,7 +90,16 @@ class TReverb {
   void Update(int n);
   void ApplyEq();
   void ProcessBlock(const float* inL, const float* inR, float* outL, float* outR, int n);
-  void ProcessChunk(int offset, int n);
+  // Frames offset..offset+n of the block; with outL and outR, straight into
+  // the output, else into the wet signal.
+  void ProcessChunk(const float* inL, const float* inR, float* outL, float* outR, int offset,
+                    int n);
+  // The input level: the leveled input into l, r and pre (the pre-delays'
+  // inputs), and the early lines' inputs from it.
+  void FrontEnd(const float* inL, const float* inR, float* l, float* r, float* const* pre,
+                float* erInL, float* erInR, int n);
+  // Output = dry gain x leveled input + wet, for frames offset..offset+n.
+  void MixDry(const float* wl, const float* wr, float* outL, float* outR, int offset, int n);
 
   std::atomic<uint32_t> changes{kChangeAll};
   // Converted settings as set: linear gains, seconds, fraction, Hz, dB.
