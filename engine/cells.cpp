@@ -30,12 +30,6 @@ void TVDelay::SetDelay(int d) {
   if (pos < 0) pos += size;
 }
 
-int TVDelay::Delay() const {
-  int d = writePos - pos;
-  if (d < 0) d += size;
-  return d;
-}
-
 void TVDelay::Process(const float* in, float* out, int n) {
   // Writing a piece before reading it is exact as long as the piece neither
   // wraps nor overwrites samples it still has to read (length <= size - delay).
@@ -61,17 +55,9 @@ void TVDelay::Process(const float* in, float* out, int n) {
   }
 }
 
-const float* TVDelay::Output(int n, float* scratch) {
-  writePos += n;
-  if (writePos == size) writePos = 0;
-  const float* run = buffer.get() + pos;
-  if (pos + n <= size) {
-    pos += n;
-    if (pos == size) pos = 0;
-    return run;
-  }
+const float* TVDelay::OutputInPieces(int n, float* scratch) {
   const int first = size - pos;
-  std::copy_n(run, first, scratch);
+  std::copy_n(buffer.get() + pos, first, scratch);
   std::copy_n(buffer.get(), n - first, scratch + first);
   pos = n - first;
   return scratch;

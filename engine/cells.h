@@ -66,7 +66,10 @@ class TVDelay : public TCell {
 
   // Delay d in samples, 0 <= d < size (limited to that range).
   void SetDelay(int d);
-  int Delay() const;
+  int Delay() const {
+    const int d = writePos - pos;
+    return d < 0 ? d + size : d;
+  }
   // n samples, each written before the one d samples older is read, done
   // with block copies. `in` and `out` may be the same.
   void Process(const float* in, float* out, int n);
@@ -78,5 +81,16 @@ class TVDelay : public TCell {
   float* Input(int n) const {
     return writePos + n <= size && n <= size - Delay() ? buffer.get() + writePos : nullptr;
   }
-  const float* Output(int n, float* scratch);
+  const float* Output(int n, float* scratch) {
+    writePos += n;
+    if (writePos == size) writePos = 0;
+    if (pos + n > size) return OutputInPieces(n, scratch);
+    const float* run = buffer.get() + pos;
+    pos += n;
+    if (pos == size) pos = 0;
+    return run;
+  }
+
+ private:
+  const float* OutputInPieces(int n, float* scratch);
 };

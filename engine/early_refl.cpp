@@ -54,23 +54,32 @@ void TEarlyRefl::FindRuns() {
   walked = 0;
 }
 
-float* TEarlyRefl::Input(int n) {
-  if (writePos + 1 + n > size) {  // the window's end: the history moves back
-    std::copy_n(buffer.get() + writePos + 1 - span, span, buffer.get());
-    writePos = span - 1;
-    FindRuns();
-  }
-  return buffer.get() + writePos + 1;
+void TEarlyRefl::MoveHistoryBack() {
+  std::copy_n(buffer.get() + writePos + 1 - span, span, buffer.get());
+  writePos = span - 1;
+  FindRuns();
 }
 
-void TEarlyRefl::Sum(float* out, int n, const float* gains) {
+TTapSide TEarlyRefl::Taps(float* out, int n, const float* gains) {
   if (gains != laneGains) {
     for (int j = 0; j < kEarlyTaps; ++j) std::fill_n(gainLanes[j], kTapLanes, gains[j]);
     laneGains = gains;
   }
-  tapSums(tapRun, walked, gainLanes[0], out, n);
+  const TTapSide side{tapRun, walked, out};
   walked += n;
   writePos += n;
+  return side;
+}
+
+void TEarlyRefl::Sum(float* out, int n, const float* gains) {
+  const TTapSide side = Taps(out, n, gains);
+  tapSums(&side, 1, gainLanes[0], n);
+}
+
+void TEarlyRefl::Sum(TEarlyRefl& left, float* outL, TEarlyRefl& right, float* outR, int n,
+                     const float* gains) {
+  const TTapSide sides[2] = {left.Taps(outL, n, gains), right.Taps(outR, n, gains)};
+  left.tapSums(sides, 2, left.gainLanes[0], n);
 }
 
 void TEarlyRefl::Process(const float* x, float* out, int n, const float* gains) {

@@ -222,6 +222,7 @@ float TReverb::Meter(int i) const {
 void TReverb::Update(int n) {
   if (n <= 0) return;
   in.inc = dry.inc = er.inc = lateGain.inc = cross.inc = direct.inc = extra.inc = 0.0f;
+  ramps = false;
   // Takes every raised flag but the equaliser's, which ApplyEq takes; a block
   // in which nothing changed ends at the first look.
   if (!(changes.load(std::memory_order_relaxed) & ~uint32_t(kChangeEq))) return;
@@ -275,10 +276,11 @@ void TReverb::Update(int n) {
     direct.inc = (d - direct.cur) / fn;
     extra.inc = (e - extra.cur) / fn;
   }
+  ramps = in.inc != 0.0f || dry.inc != 0.0f || er.inc != 0.0f || lateGain.inc != 0.0f ||
+          cross.inc != 0.0f || direct.inc != 0.0f || extra.inc != 0.0f;
 }
 
-void TReverb::ApplyEq() {
-  if (!(changes.load(std::memory_order_relaxed) & kChangeEq)) return;
+void TReverb::TakeEq() {
   changes.fetch_and(~uint32_t(kChangeEq), std::memory_order_acquire);
   band[0].SetGainDb(Target(kEqLowLevel));
   band[0].SetFreq(Target(kEqLowFreq));
@@ -305,7 +307,10 @@ void TReverb::Process(const float* const* inputs, float* const* outputs, int fra
     ProcessBlock(inputs[0] + done, inputs[1] + done, outputs[0] + done, outputs[1] + done, n);
     done += n;
   }
-  for (int i = 0; i < 4; ++i) meter[i].store(peak[i], std::memory_order_relaxed);
+  meter[0].store(peak[0], std::memory_order_relaxed);
+  meter[1].store(peak[1], std::memory_order_relaxed);
+  meter[2].store(peak[2], std::memory_order_relaxed);
+  meter[3].store(peak[3], std::memory_order_relaxed);
 }
 
 void TReverb::ProcessBlock(const float* inL, const float* inR, float* outL, float* outR,
@@ -375,39 +380,21 @@ void TReverb::ProcessChunk(const float* inL, const float* inR, float* outL, floa
   }
 
   late.Process(pdv[0], pdv[1], lateOut[0], lateOut[1], n);
-  early[0].Sum(erOut[0], n, TEarlyTable::kGain);
-  early[1].Sum(erOut[1], n, TEarlyTable::kGain);
+  TEarlyRefl::Sum(early[0], erOut[0], early[1], erOut[1], n, TEarlyTable::kGain);
 
   // Early and late signals with their gains, then the stereo width, into the
   // wet signal, or with the dry signal into the output.
   float* wl = wet[0].get() + offset;
   float* wr = wet[1].get() + offset;
   const float *el = erOut[0], *erR = erOut[1], *ll = lateOut[0], *lr = lateOut[1];
-  int i = 0;
-  if (er.inc == 0.0f && cross.inc == 0.0f && direct.inc == 0.0f && lateGain.inc == 0.0f &&
-      extra.inc == 0.0f && (!outL || dry.inc == 0.0f)) {
-    const F4 ge = F4::Splat(er.cur), gl = F4::Splat(lateGain.cur), gc = F4::Splat(cross.cur),
-             gd = F4::Splat(direct.cur), gx = F4::Splat(extra.cur), half = F4::Splat(0.5f),
-             gdry = F4::Splat(dry.cur);
-    for (; i + 4 <= n; i += 4) {
-      const F4 lp = F4::Load(ll + i) * gl + F4::Load(el + i) * ge;
-      const F4 rp = F4::Load(lr + i) * gl + F4::Load(erR + i) * ge;
-      const F4 lw = gd * lp + gc * rp;
-      const F4 rw = gd * rp + gc * lp;
-      const F4 m = (lw + rw) * half;
-      const F4 wetL = (lw + m + gx * (lw - m)) * half;
-      const F4 wetR = (rw + m + gx * (rw - m)) * half;
-      if (outL) {
-        (gdry * F4::Load(l + i) + wetL).Store(outL + offset + i);
-        (gdry * F4::Load(r + i) + wetR).Store(outR + offset + i);
-      } else {
-        wetL.Store(wl + i);
-        wetR.Store(wr + i);
-      }
-    }
+  if (!ramps) {
+    if (outL)
+      MixSteady<true>(ll, lr, el, erR, l, r, outL + offset, outR + offset, n);
+    else
+      MixSteady<false>(ll, lr, el, erR, l, r, wl, wr, n);
+    return;
   }
-  const int ramped = i;
-  for (; i < n; ++i) {
+  for (int i = 0; i < n; ++i) {
     er.cur += er.inc;
     cross.cur += cross.inc;
     direct.cur += direct.inc;
@@ -421,7 +408,44 @@ void TReverb::ProcessChunk(const float* inL, const float* inR, float* outL, floa
     wl[i] = (lw + m + extra.cur * (lw - m)) * 0.5f;
     wr[i] = (rw + m + extra.cur * (rw - m)) * 0.5f;
   }
-  if (outL && ramped < n) MixDry(wl + ramped, wr + ramped, outL, outR, offset + ramped, n - ramped);
+  if (outL) MixDry(wl, wr, outL, outR, offset, n);
+}
+
+template <bool kWithDry>
+void TReverb::MixSteady(const float* ll, const float* lr, const float* el, const float* erR,
+                        const float* l, const float* r, float* outL, float* outR, int n) {
+  // The same steps as the ramped loop, with every gain fixed for the block.
+  const F4 ge = F4::Splat(er.cur), gl = F4::Splat(lateGain.cur), gc = F4::Splat(cross.cur),
+           gd = F4::Splat(direct.cur), gx = F4::Splat(extra.cur), half = F4::Splat(0.5f),
+           gdry = F4::Splat(dry.cur);
+  int i = 0;
+  for (; i + 4 <= n; i += 4) {
+    const F4 lp = F4::Load(ll + i) * gl + F4::Load(el + i) * ge;
+    const F4 rp = F4::Load(lr + i) * gl + F4::Load(erR + i) * ge;
+    const F4 lw = gd * lp + gc * rp;
+    const F4 rw = gd * rp + gc * lp;
+    const F4 m = (lw + rw) * half;
+    const F4 wetL = (lw + m + gx * (lw - m)) * half;
+    const F4 wetR = (rw + m + gx * (rw - m)) * half;
+    if (kWithDry) {
+      (gdry * F4::Load(l + i) + wetL).Store(outL + i);
+      (gdry * F4::Load(r + i) + wetR).Store(outR + i);
+    } else {
+      wetL.Store(outL + i);
+      wetR.Store(outR + i);
+    }
+  }
+  for (; i < n; ++i) {
+    const float lp = ll[i] * lateGain.cur + el[i] * er.cur;
+    const float rp = lr[i] * lateGain.cur + erR[i] * er.cur;
+    const float lw = direct.cur * lp + cross.cur * rp;
+    const float rw = direct.cur * rp + cross.cur * lp;
+    const float m = (lw + rw) * 0.5f;
+    const float wetL = (lw + m + extra.cur * (lw - m)) * 0.5f;
+    const float wetR = (rw + m + extra.cur * (rw - m)) * 0.5f;
+    outL[i] = kWithDry ? dry.cur * l[i] + wetL : wetL;
+    outR[i] = kWithDry ? dry.cur * r[i] + wetR : wetR;
+  }
 }
 
 void TReverb::FrontEnd(const float* inL, const float* inR, float* l, float* r,

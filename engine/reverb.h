@@ -88,7 +88,11 @@ class TReverb {
   void Raise(uint32_t groups) { changes.fetch_or(groups, std::memory_order_release); }
 
   void Update(int n);
-  void ApplyEq();
+  // The equaliser's settings, when they changed: one look otherwise.
+  void ApplyEq() {
+    if (changes.load(std::memory_order_relaxed) & kChangeEq) TakeEq();
+  }
+  void TakeEq();
   void ProcessBlock(const float* inL, const float* inR, float* outL, float* outR, int n);
   // Frames offset..offset+n of the block; with outL and outR, straight into
   // the output, else into the wet signal.
@@ -98,6 +102,11 @@ class TReverb {
   // inputs), and the early lines' inputs from it.
   void FrontEnd(const float* inL, const float* inR, float* l, float* r, float* const* pre,
                 float* erInL, float* erInR, int n);
+  // Early and late signals with their gains, then the stereo width, in a
+  // block without ramps: into the wet signal, or with the dry signal added.
+  template <bool kWithDry>
+  void MixSteady(const float* ll, const float* lr, const float* el, const float* erR,
+                 const float* l, const float* r, float* outL, float* outR, int n);
   // Output = dry gain x leveled input + wet, for frames offset..offset+n.
   void MixDry(const float* wl, const float* wr, float* outL, float* outR, int offset, int n);
 
@@ -111,6 +120,7 @@ class TReverb {
   // Applied settings, owned by the audio thread.
   float size = 1.0f;
   Ramp in, dry, er, lateGain, cross, direct, extra;
+  bool ramps = false;  // some gain ramps in this block
 
   TVDelay predelay[2];
   TEarlyRefl early[2];
