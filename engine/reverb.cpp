@@ -43,12 +43,10 @@ constexpr float kFallFloor = FallFloor();
 // to each sample's size; a fall that would make a meter denormal makes it 0.
 // The four falls run side by side instead of one after another.
 void TrackPeaks(float* m, const float* const* x, int n) {
-  bool farFromDenormals = n <= 8192;
-  for (int k = 0; k < 4; ++k) {
-    if (!(m[k] < INFINITY)) m[k] = 0.0f;
-    farFromDenormals = farFromDenormals && m[k] >= 1e-30f;
-  }
+  // A meter that is not a finite number starts again from 0.
   F4 peak = F4::Load(m);
+  peak = peak & Less(peak, F4::Splat(INFINITY));
+  const bool farFromDenormals = n <= 8192 && All(NotLess(peak, F4::Splat(1e-30f)));
   const F4 fall = F4::Splat(0.999f), floor = F4::Splat(kFallFloor);
   int i = 0;
   for (; i + 4 <= n; i += 4) {
@@ -412,7 +410,7 @@ void TReverb::ProcessChunk(const float* inL, const float* inR, float* outL, floa
 }
 
 template <bool kWithDry>
-void TReverb::MixSteady(const float* ll, const float* lr, const float* el, const float* erR,
+inline void TReverb::MixSteady(const float* ll, const float* lr, const float* el, const float* erR,
                         const float* l, const float* r, float* outL, float* outR, int n) {
   // The same steps as the ramped loop, with every gain fixed for the block.
   const F4 ge = F4::Splat(er.cur), gl = F4::Splat(lateGain.cur), gc = F4::Splat(cross.cur),
@@ -448,7 +446,7 @@ void TReverb::MixSteady(const float* ll, const float* lr, const float* el, const
   }
 }
 
-void TReverb::FrontEnd(const float* inL, const float* inR, float* l, float* r,
+inline void TReverb::FrontEnd(const float* inL, const float* inR, float* l, float* r,
                        float* const* pre, float* erInL, float* erInR, int n) {
   float* pl = pre[0];
   float* pr = pre[1];

@@ -93,19 +93,20 @@ class TReverb {
     if (changes.load(std::memory_order_relaxed) & kChangeEq) TakeEq();
   }
   void TakeEq();
-  void ProcessBlock(const float* inL, const float* inR, float* outL, float* outR, int n);
+  void ProcessBlock(const float* inL, const float* inR, float* outL,
+                                           float* outR, int n);
   // Frames offset..offset+n of the block; with outL and outR, straight into
   // the output, else into the wet signal.
   void ProcessChunk(const float* inL, const float* inR, float* outL, float* outR, int offset,
                     int n);
   // The input level: the leveled input into l, r and pre (the pre-delays'
   // inputs), and the early lines' inputs from it.
-  void FrontEnd(const float* inL, const float* inR, float* l, float* r, float* const* pre,
+  [[gnu::always_inline]] void FrontEnd(const float* inL, const float* inR, float* l, float* r, float* const* pre,
                 float* erInL, float* erInR, int n);
   // Early and late signals with their gains, then the stereo width, in a
   // block without ramps: into the wet signal, or with the dry signal added.
   template <bool kWithDry>
-  void MixSteady(const float* ll, const float* lr, const float* el, const float* erR,
+  [[gnu::always_inline]] void MixSteady(const float* ll, const float* lr, const float* el, const float* erR,
                  const float* l, const float* r, float* outL, float* outR, int n);
   // Output = dry gain x leveled input + wet, for frames offset..offset+n.
   void MixDry(const float* wl, const float* wr, float* outL, float* outR, int offset, int n);
