@@ -41,18 +41,19 @@ constexpr float kFallFloor = FallFloor();
 
 // Four peak meters, one per lane, each falling by 0.999 per sample and raised
 // to each sample's size; a fall that would make a meter denormal makes it 0.
-// The four falls run side by side instead of one after another.
-void TrackPeaks(float* m, const float* const* x, int n) {
-  // A meter that is not a finite number starts again from 0.
-  F4 peak = F4::Load(m);
-  peak = peak & Less(peak, F4::Splat(INFINITY));
-  const bool farFromDenormals = n <= 8192 && All(NotLess(peak, F4::Splat(1e-30f)));
-  const F4 fall = F4::Splat(0.999f), floor = F4::Splat(kFallFloor);
-  int i = 0;
-  for (; i + 4 <= n; i += 4) {
-    F4 a[4] = {Abs(F4::Load(x[0] + i)), Abs(F4::Load(x[1] + i)), Abs(F4::Load(x[2] + i)),
-               Abs(F4::Load(x[3] + i))};
-    Transpose(a);  // a[s]: the four signals' sample i + s
+// The four falls run side by side instead of one after another: four samples
+// of the four signals a step, then the last few one at a time.
+class TPeakRun {
+ public:
+  TPeakRun(float* meters, int n) : m(meters) {
+    // A meter that is not a finite number starts again from 0.
+    peak = F4::Load(m);
+    peak = peak & Less(peak, F4::Splat(INFINITY));
+    farFromDenormals = n <= 8192 && All(NotLess(peak, F4::Splat(1e-30f)));
+  }
+  void Step(F4 x0, F4 x1, F4 x2, F4 x3) {
+    F4 a[4] = {Abs(x0), Abs(x1), Abs(x2), Abs(x3)};
+    Transpose(a);  // a[s]: the four signals' sample s
     if (farFromDenormals) {
       // No fall can reach the denormal range within n samples: no test needed.
       for (int s = 0; s < 4; ++s) peak = Max(peak * fall, a[s]);
@@ -62,14 +63,31 @@ void TrackPeaks(float* m, const float* const* x, int n) {
       for (int s = 0; s < 4; ++s) peak = Max(a[s], (peak * fall) & NotLess(peak, floor));
     }
   }
-  peak.Store(m);
-  for (int k = 0; k < 4; ++k)
-    for (int j = i; j < n; ++j) {
-      m[k] *= 0.999f;
-      if (m[k] < FLT_MIN) m[k] = 0.0f;
-      const float a = std::fabs(x[k][j]);
-      if (a > m[k]) m[k] = a;
-    }
+  // Samples from..n of the signals x, one at a time.
+  void Finish(const float* const* x, int from, int n) {
+    peak.Store(m);
+    for (int k = 0; k < 4; ++k)
+      for (int j = from; j < n; ++j) {
+        m[k] *= 0.999f;
+        if (m[k] < FLT_MIN) m[k] = 0.0f;
+        const float a = std::fabs(x[k][j]);
+        if (a > m[k]) m[k] = a;
+      }
+  }
+
+ private:
+  float* m;
+  F4 peak;
+  bool farFromDenormals;
+  const F4 fall = F4::Splat(0.999f), floor = F4::Splat(kFallFloor);
+};
+
+void TrackPeaks(float* m, const float* const* x, int n) {
+  TPeakRun run(m, n);
+  int i = 0;
+  for (; i + 4 <= n; i += 4)
+    run.Step(F4::Load(x[0] + i), F4::Load(x[1] + i), F4::Load(x[2] + i), F4::Load(x[3] + i));
+  run.Finish(x, i, n);
 }
 
 }  // namespace
@@ -327,11 +345,10 @@ void TReverb::ProcessBlock(const float* inL, const float* inR, float* outL, floa
     band[0].Process(wet[0].get(), wet[1].get(), n);
     band[1].Process(wet[0].get(), wet[1].get(), n);
     MixDry(wet[0].get(), wet[1].get(), outL, outR, 0, n);
+    // Input meters read the leveled input, output meters the output.
+    const float* metered[4] = {level[0].get(), level[1].get(), outL, outR};
+    TrackPeaks(peak, metered, n);
   }
-
-  // Input meters read the leveled input, output meters the output.
-  const float* metered[4] = {level[0].get(), level[1].get(), outL, outR};
-  TrackPeaks(peak, metered, n);
 }
 
 void TReverb::MixDry(const float* wl, const float* wr, float* outL, float* outR, int offset,
@@ -406,7 +423,11 @@ void TReverb::ProcessChunk(const float* inL, const float* inR, float* outL, floa
     wl[i] = (lw + m + extra.cur * (lw - m)) * 0.5f;
     wr[i] = (rw + m + extra.cur * (rw - m)) * 0.5f;
   }
-  if (outL) MixDry(wl, wr, outL, outR, offset, n);
+  if (outL) {
+    MixDry(wl, wr, outL, outR, offset, n);
+    const float* metered[4] = {l, r, outL + offset, outR + offset};
+    TrackPeaks(peak, metered, n);
+  }
 }
 
 template <bool kWithDry>
@@ -416,6 +437,9 @@ inline void TReverb::MixSteady(const float* ll, const float* lr, const float* el
   const F4 ge = F4::Splat(er.cur), gl = F4::Splat(lateGain.cur), gc = F4::Splat(cross.cur),
            gd = F4::Splat(direct.cur), gx = F4::Splat(extra.cur), half = F4::Splat(0.5f),
            gdry = F4::Splat(dry.cur);
+  // With the dry signal, the output is final: the meters take it here, the
+  // input meters the leveled input.
+  TPeakRun meters(peak, kWithDry ? n : 0);
   int i = 0;
   for (; i + 4 <= n; i += 4) {
     const F4 lp = F4::Load(ll + i) * gl + F4::Load(el + i) * ge;
@@ -426,8 +450,11 @@ inline void TReverb::MixSteady(const float* ll, const float* lr, const float* el
     const F4 wetL = (lw + m + gx * (lw - m)) * half;
     const F4 wetR = (rw + m + gx * (rw - m)) * half;
     if (kWithDry) {
-      (gdry * F4::Load(l + i) + wetL).Store(outL + i);
-      (gdry * F4::Load(r + i) + wetR).Store(outR + i);
+      const F4 lv = F4::Load(l + i), rv = F4::Load(r + i);
+      const F4 oL = gdry * lv + wetL, oR = gdry * rv + wetR;
+      oL.Store(outL + i);
+      oR.Store(outR + i);
+      meters.Step(lv, rv, oL, oR);
     } else {
       wetL.Store(outL + i);
       wetR.Store(outR + i);
@@ -443,6 +470,10 @@ inline void TReverb::MixSteady(const float* ll, const float* lr, const float* el
     const float wetR = (rw + m + extra.cur * (rw - m)) * 0.5f;
     outL[i] = kWithDry ? dry.cur * l[i] + wetL : wetL;
     outR[i] = kWithDry ? dry.cur * r[i] + wetR : wetR;
+  }
+  if (kWithDry) {
+    const float* metered[4] = {l, r, outL, outR};
+    meters.Finish(metered, n - n % 4, n);
   }
 }
 

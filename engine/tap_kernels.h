@@ -18,6 +18,9 @@ template <class V, int kSums>
     const float* r = run[j] + at;
     const V g = V::LoadAligned(gainLanes + j * kTapLanes);
     for (int k = 0; k < kSums; ++k) sum[k] = sum[k] + V::Load(r + k * kW) * g;
+    // Tap by tap: left free, the compiler runs one sum through all the taps
+    // after the other and fetches most tap pointers once per sum.
+    if constexpr (kSums == 4) asm("" : "+x"(sum[0].v), "+x"(sum[1].v), "+x"(sum[2].v), "+x"(sum[3].v));
   }
   for (int k = 0; k < kSums; ++k) sum[k].Store(out + k * kW);
 }
