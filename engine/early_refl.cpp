@@ -60,15 +60,9 @@ void TEarlyRefl::MoveHistoryBack() {
   FindRuns();
 }
 
-TTapSide TEarlyRefl::Taps(float* out, int n, const float* gains) {
-  if (gains != laneGains) {
-    for (int j = 0; j < kEarlyTaps; ++j) std::fill_n(gainLanes[j], kTapLanes, gains[j]);
-    laneGains = gains;
-  }
-  const TTapSide side{tapRun, walked, out};
-  walked += n;
-  writePos += n;
-  return side;
+void TEarlyRefl::SpreadGains(const float* gains) {
+  for (int j = 0; j < kEarlyTaps; ++j) std::fill_n(gainLanes[j], kTapLanes, gains[j]);
+  laneGains = gains;
 }
 
 void TEarlyRefl::Sum(float* out, int n, const float* gains) {
@@ -76,11 +70,6 @@ void TEarlyRefl::Sum(float* out, int n, const float* gains) {
   tapSums(&side, 1, gainLanes[0], n);
 }
 
-void TEarlyRefl::Sum(TEarlyRefl& left, float* outL, TEarlyRefl& right, float* outR, int n,
-                     const float* gains) {
-  const TTapSide sides[2] = {left.Taps(outL, n, gains), right.Taps(outR, n, gains)};
-  left.tapSums(sides, 2, left.gainLanes[0], n);
-}
 
 void TEarlyRefl::Process(const float* x, float* out, int n, const float* gains) {
   std::copy_n(x, n, Input(n));

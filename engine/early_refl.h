@@ -35,7 +35,10 @@ class TEarlyRefl : public TCell {
   void Sum(float* out, int n, const float* gains);
   // Both sides' Sum at once, with the same gains.
   static void Sum(TEarlyRefl& left, float* outL, TEarlyRefl& right, float* outR, int n,
-                  const float* gains);
+                  const float* gains) {
+    const TTapSide sides[2] = {left.Taps(outL, n, gains), right.Taps(outR, n, gains)};
+    left.tapSums(sides, 2, left.gainLanes[0], n);
+  }
   // Both at once, from x.
   void Process(const float* x, float* out, int n, const float* gains);
 
@@ -50,7 +53,14 @@ class TEarlyRefl : public TCell {
   void FindRuns();
   void MoveHistoryBack();
   // The side's taps for the kernel; the line then moves on by n.
-  TTapSide Taps(float* out, int n, const float* gains);
+  TTapSide Taps(float* out, int n, const float* gains) {
+    if (gains != laneGains) SpreadGains(gains);
+    const TTapSide side{tapRun, walked, out};
+    walked += n;
+    writePos += n;
+    return side;
+  }
+  void SpreadGains(const float* gains);
 
   int span = 0;  // the longest tap at full size: the history kept
   // Where each tap's run started when writePos or tapDelay last jumped, and

@@ -148,6 +148,7 @@ bool TReverb::SetSampleRate(float rate) {
   for (int i = kInputLevel; i <= kLateLevel; ++i) SetTarget(i, 0.0f);
   size = 1.0f;
   in = dry = er = lateGain = cross = direct = extra = Ramp{};
+  ramps = false;
 
   band[0].Rebuild(rate);
   band[1].Rebuild(rate);
@@ -237,8 +238,10 @@ float TReverb::Meter(int i) const {
 
 void TReverb::Update(int n) {
   if (n <= 0) return;
-  in.inc = dry.inc = er.inc = lateGain.inc = cross.inc = direct.inc = extra.inc = 0.0f;
-  ramps = false;
+  if (ramps) {  // the last block's ramps end with it
+    in.inc = dry.inc = er.inc = lateGain.inc = cross.inc = direct.inc = extra.inc = 0.0f;
+    ramps = false;
+  }
   // Takes every raised flag but the equaliser's, which ApplyEq takes; a block
   // in which nothing changed ends at the first look.
   if (!(changes.load(std::memory_order_relaxed) & ~uint32_t(kChangeEq))) return;
