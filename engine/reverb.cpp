@@ -332,7 +332,7 @@ void TReverb::Process(const float* const* inputs, float* const* outputs, int fra
   meter[3].store(peak[3], std::memory_order_relaxed);
 }
 
-void TReverb::ProcessBlock(const float* inL, const float* inR, float* outL, float* outR,
+inline void TReverb::ProcessBlock(const float* inL, const float* inR, float* outL, float* outR,
                            int n) {
   Update(n);
   ApplyEq();

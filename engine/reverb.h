@@ -93,7 +93,7 @@ class TReverb {
     if (changes.load(std::memory_order_relaxed) & kChangeEq) TakeEq();
   }
   void TakeEq();
-  void ProcessBlock(const float* inL, const float* inR, float* outL,
+  [[gnu::always_inline]] void ProcessBlock(const float* inL, const float* inR, float* outL,
                                            float* outR, int n);
   // Frames offset..offset+n of the block; with outL and outR, straight into
   // the output, else into the wet signal.
