@@ -71,7 +71,21 @@ void TLateNetwork::Track() {
     room[k] = r.Size() - r.Pos();
     ringSize[k] = r.Size();
   }
-  untilEdge = *std::min_element(room, room + kRings);
+  untilEdge = LeastRoom();
+}
+
+int TLateNetwork::LeastRoom() const {
+  // The least of the sixteen, four at a compare (SSE2 has no integer minimum).
+  const auto rooms = reinterpret_cast<const __m128i*>(room);
+  const auto least = [](__m128i a, __m128i b) {
+    const __m128i aGreater = _mm_cmpgt_epi32(a, b);
+    return _mm_or_si128(_mm_and_si128(aGreater, b), _mm_andnot_si128(aGreater, a));
+  };
+  __m128i m = least(least(_mm_load_si128(rooms), _mm_load_si128(rooms + 1)),
+                    least(_mm_load_si128(rooms + 2), _mm_load_si128(rooms + 3)));
+  m = least(m, _mm_shuffle_epi32(m, _MM_SHUFFLE(1, 0, 3, 2)));
+  m = least(m, _mm_shuffle_epi32(m, _MM_SHUFFLE(2, 3, 0, 1)));
+  return _mm_cvtsi128_si32(m);
 }
 
 void TLateNetwork::Clear() {
@@ -113,8 +127,8 @@ void TLateNetwork::Design(double sampleRate, const TDecaySettings& s) {
   }
 }
 
-void TLateNetwork::Process(const float* pdL, const float* pdR, float* lateL, float* lateR,
-                           int n) {
+void TLateNetwork::ProcessChunks(const float* pdL, const float* pdR, float* lateL,
+                                 float* lateR, int n) {
   for (int done = 0; done < n;) {
     const int len = std::min(chunk, n - done);
     if (len < untilEdge) {  // no cell reaches its ring's end
@@ -130,14 +144,7 @@ void TLateNetwork::Process(const float* pdL, const float* pdR, float* lateL, flo
     }
     done += len;
   }
-  for (int k = 0; k < kRings; ++k) Ring(k).MoveTo(ringSize[k] - room[k]);
-}
-
-void TLateNetwork::MoveOn(int n) {
-  for (int k = 0; k < kRings; ++k) {
-    at[k] += n;
-    room[k] -= n;
-  }
+  SetCellPositions();
 }
 
 unsigned TLateNetwork::ReachingTheEnd(int n) const {
@@ -185,5 +192,5 @@ void TLateNetwork::EndEdgeChunk(unsigned edges) {
     at[k] = start + over;
     room[k] = ringSize[k] - over;
   }
-  untilEdge = *std::min_element(room, room + kRings);
+  untilEdge = LeastRoom();
 }

@@ -35,7 +35,16 @@ class TLateNetwork : public TLateLines {
   void Clear();
 
   // n samples: pre-delayed inputs in, unscaled late outputs out.
-  void Process(const float* pdL, const float* pdR, float* lateL, float* lateR, int n);
+  void Process(const float* pdL, const float* pdR, float* lateL, float* lateR, int n) {
+    if (n <= chunk && n < untilEdge) {  // the usual call: one chunk, no ring's end
+      chunkLoop(*this, pdL, pdR, lateL, lateR, n);
+      untilEdge -= n;
+      MoveOn(n);
+      SetCellPositions();
+    } else {
+      ProcessChunks(pdL, pdR, lateL, lateR, n);
+    }
+  }
 
   // Eight lines in one register where the processor has AVX (chosen by
   // default); off, or where it has not, four lines per SSE2 register. Both
@@ -55,10 +64,21 @@ class TLateNetwork : public TLateLines {
   TCell& Ring(int k) { return k < kLateLines ? static_cast<TCell&>(delay[k]) : diff[k - kLateLines]; }
   // Where each cell stands, from the cells (after they were resized or cleared).
   void Track();
-  void MoveOn(int n);
+  void ProcessChunks(const float* pdL, const float* pdR, float* lateL, float* lateR, int n);
+  void MoveOn(int n) {
+    for (int k = 0; k < kRings; ++k) {
+      at[k] += n;
+      room[k] -= n;
+    }
+  }
+  // The cells' own positions, from the running state.
+  void SetCellPositions() {
+    for (int k = 0; k < kRings; ++k) Ring(k).MoveTo(ringSize[k] - room[k]);
+  }
   // The rings (bit k: at[k]) that a chunk of n samples takes to their end,
   // and what is done around such a chunk.
   unsigned ReachingTheEnd(int n) const;
+  int LeastRoom() const;
   void BeginEdgeChunk(unsigned edges, int n);
   void EndEdgeChunk(unsigned edges);
 

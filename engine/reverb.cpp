@@ -66,6 +66,7 @@ class TPeakRun {
   // Samples from..n of the signals x, one at a time.
   void Finish(const float* const* x, int from, int n) {
     peak.Store(m);
+    if (from == n) return;
     for (int k = 0; k < 4; ++k)
       for (int j = from; j < n; ++j) {
         m[k] *= 0.999f;
