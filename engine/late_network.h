@@ -61,7 +61,9 @@ class TLateNetwork : public TLateLines {
  private:
   // Delays 0-7, then diffusers 0-7: the order of `at`.
   static constexpr int kRings = 2 * kLateLines;
-  TCell& Ring(int k) { return k < kLateLines ? static_cast<TCell&>(delay[k]) : diff[k - kLateLines]; }
+  TCell& Ring(int k) {
+    return k < kLateLines ? static_cast<TCell&>(delay[k]) : diff[k - kLateLines];
+  }
   // Where each cell stands, from the cells (after they were resized or cleared).
   void Track();
   void ProcessChunks(const float* pdL, const float* pdR, float* lateL, float* lateR, int n);

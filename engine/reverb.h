@@ -101,13 +101,14 @@ class TReverb {
                     int n);
   // The input level: the leveled input into l, r and pre (the pre-delays'
   // inputs), and the early lines' inputs from it.
-  [[gnu::always_inline]] void FrontEnd(const float* inL, const float* inR, float* l, float* r, float* const* pre,
-                float* erInL, float* erInR, int n);
+  [[gnu::always_inline]] void FrontEnd(const float* inL, const float* inR, float* l, float* r,
+                                       float* const* pre, float* erInL, float* erInR, int n);
   // Early and late signals with their gains, then the stereo width, in a
   // block without ramps: into the wet signal, or with the dry signal added.
   template <bool kWithDry>
-  [[gnu::always_inline]] void MixSteady(const float* ll, const float* lr, const float* el, const float* erR,
-                 const float* l, const float* r, float* outL, float* outR, int n);
+  [[gnu::always_inline]] void MixSteady(const float* ll, const float* lr, const float* el,
+                                        const float* erR, const float* l, const float* r,
+                                        float* outL, float* outR, int n);
   // Output = dry gain x leveled input + wet, for frames offset..offset+n.
   void MixDry(const float* wl, const float* wr, float* outL, float* outR, int offset, int n);
 
