@@ -33,8 +33,10 @@ class TCell {
     pos += n;
     while (pos >= size) pos -= size;
   }
-  // Sets the position (0 <= p < size) after runs walked outside the cell.
+  // After runs walked outside the cell: sets the position (0 <= p < size), or
+  // moves it on by n that do not reach the end (pos + n < size).
   void MoveTo(int p) { pos = p; }
+  void Advance(int n) { pos += n; }
 
  protected:
   ~TCell() = default;  // never deleted through a base pointer

@@ -66,11 +66,10 @@ void TLateNetwork::SetSize(float sampleRate, float size) {
 
 void TLateNetwork::Track() {
   for (int k = 0; k < kRings; ++k) {
-    TCell& r = Ring(k);
-    at[k] = r.Data() + r.Pos();
-    room[k] = r.Size() - r.Pos();
-    ringSize[k] = r.Size();
+    at[k] = Ring(k).Data() + Ring(k).Pos();
+    room[k] = Ring(k).Size() - Ring(k).Pos();
   }
+  walked = 0;
   untilEdge = LeastRoom();
 }
 
@@ -134,17 +133,13 @@ void TLateNetwork::ProcessChunks(const float* pdL, const float* pdR, float* late
     if (len < untilEdge) {  // no cell reaches its ring's end
       chunkLoop(*this, pdL + done, pdR + done, lateL + done, lateR + done, len);
       untilEdge -= len;
+      walked += len;
       MoveOn(len);
     } else {
-      const unsigned edges = ReachingTheEnd(len);
-      BeginEdgeChunk(edges, len);
-      chunkLoop(*this, pdL + done, pdR + done, lateL + done, lateR + done, len);
-      MoveOn(len);
-      EndEdgeChunk(edges);
+      ProcessEdgeChunk(pdL + done, pdR + done, lateL + done, lateR + done, len);
     }
     done += len;
   }
-  SetCellPositions();
 }
 
 unsigned TLateNetwork::ReachingTheEnd(int n) const {
@@ -172,25 +167,31 @@ void CopyRun(const float* from, float* to, int n) {
 }
 }  // namespace
 
-// A run that passes its ring's end goes on into the room beyond it, where the
-// ring's first samples are copied before the chunk and from where they return
-// after it. They lie behind the run's start: the chunk is no longer than the ring.
-void TLateNetwork::BeginEdgeChunk(unsigned edges, int n) {
-  for (; edges; edges &= edges - 1) {
-    const int k = std::countr_zero(edges);
+void TLateNetwork::ProcessEdgeChunk(const float* pdL, const float* pdR, float* lateL,
+                                    float* lateR, int n) {
+  // A run that passes its ring's end goes on into the room beyond it, where
+  // the ring's first samples are copied before the chunk and from where they
+  // return after it. They lie behind the run's start: the chunk is no longer
+  // than the ring.
+  for (int k = 0; k < kRings; ++k) room[k] -= walked;
+  walked = 0;
+  const unsigned edges = ReachingTheEnd(n);
+  for (unsigned e = edges; e; e &= e - 1) {
+    const int k = std::countr_zero(e);
     float* const end = at[k] + room[k];
-    if (room[k] < n) CopyRun(end - ringSize[k], end, n - room[k]);
+    if (room[k] < n) CopyRun(end - Ring(k).Size(), end, n - room[k]);
   }
-}
-
-void TLateNetwork::EndEdgeChunk(unsigned edges) {
-  for (; edges; edges &= edges - 1) {  // back to the ring's start, with what went past its end
-    const int k = std::countr_zero(edges);
-    const int over = -room[k];
-    float* const start = at[k] - over - ringSize[k];
-    CopyRun(start + ringSize[k], start, over);
+  chunkLoop(*this, pdL, pdR, lateL, lateR, n);
+  for (int k = 0; k < kRings; ++k) room[k] -= n;
+  MoveOn(n);  // the rings that reach their end are set below
+  for (unsigned e = edges; e; e &= e - 1) {  // back to the ring's start, with what went past its end
+    const int k = std::countr_zero(e);
+    const int size = Ring(k).Size(), over = -room[k];
+    float* const start = at[k] - over - size;
+    CopyRun(start + size, start, over);
     at[k] = start + over;
-    room[k] = ringSize[k] - over;
+    room[k] = size - over;
+    Ring(k).MoveTo(over);
   }
   untilEdge = LeastRoom();
 }

@@ -39,8 +39,8 @@ class TLateNetwork : public TLateLines {
     if (n <= chunk && n < untilEdge) {  // the usual call: one chunk, no ring's end
       chunkLoop(*this, pdL, pdR, lateL, lateR, n);
       untilEdge -= n;
+      walked += n;
       MoveOn(n);
-      SetCellPositions();
     } else {
       ProcessChunks(pdL, pdR, lateL, lateR, n);
     }
@@ -67,28 +67,25 @@ class TLateNetwork : public TLateLines {
   // Where each cell stands, from the cells (after they were resized or cleared).
   void Track();
   void ProcessChunks(const float* pdL, const float* pdR, float* lateL, float* lateR, int n);
+  // n samples in which no ring reaches its end.
   void MoveOn(int n) {
     for (int k = 0; k < kRings; ++k) {
       at[k] += n;
-      room[k] -= n;
+      Ring(k).Advance(n);
     }
   }
-  // The cells' own positions, from the running state.
-  void SetCellPositions() {
-    for (int k = 0; k < kRings; ++k) Ring(k).MoveTo(ringSize[k] - room[k]);
-  }
-  // The rings (bit k: at[k]) that a chunk of n samples takes to their end,
-  // and what is done around such a chunk.
+  void ProcessEdgeChunk(const float* pdL, const float* pdR, float* lateL, float* lateR, int n);
+  // The rings (bit k: at[k]) whose room is at most n.
   unsigned ReachingTheEnd(int n) const;
   int LeastRoom() const;
-  void BeginEdgeChunk(unsigned edges, int n);
-  void EndEdgeChunk(unsigned edges);
 
   TLateChunk chunkLoop;
   bool wide = false;
   int chunk = kMaxChunk;  // the longest chunk: at most the shortest cell
-  // Samples from at[k] to its ring's end, 1..size: running state, like `at`.
+  // Samples from each ring's position to its end (1..size) when `walked` was
+  // last 0, at the last chunk that took a ring to its end; the least of them
+  // less `walked`: chunks shorter than it take no ring to its end.
   alignas(16) int room[kRings] = {};
-  alignas(16) int ringSize[kRings] = {};
-  int untilEdge = 0;  // the least room: chunks shorter than it reach no ring's end
+  int walked = 0;
+  int untilEdge = 0;
 };
