@@ -52,6 +52,8 @@ class TLateNetwork : public TLateLines {
   void UseWideVectors(bool on);
   bool WideVectors() const { return wide; }
 
+  // Read freely; changed only through the network (Build, SetSize, Clear),
+  // which keeps where each one stands as running state.
   TDelay delay[kLateLines];
   TDiff diff[kLateLines];
 
