@@ -1,10 +1,12 @@
 // A fixed amount of work for counting instructions with callgrind, which only
 // counts inside MeasuredBlocks (--toggle-collect=MeasuredBlocks):
 //   valgrind --tool=callgrind --toggle-collect=MeasuredBlocks
-//       reverb_count [default|eq] [BLOCK [RATE [sse2]]]
+//       reverb_count [default|eq] [BLOCK [RATE [avx|sse2 [FRAMES]]]]
 // (512-frame blocks at 44.1 kHz unless given; sse2: the engine told that the
 // processor has no AVX). Instructions per stereo frame = the reported total /
-// the frames printed.
+// the frames printed. Under Wine callgrind sees no function names: there
+// bench/dll_count.sh counts two runs of different FRAMES and divides their
+// difference.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -37,7 +39,8 @@ int main(int argc, char** argv) {
   const int block = argc > 2 ? std::atoi(argv[2]) : 512;
   const float rate = argc > 3 ? float(std::atof(argv[3])) : 44100.0f;
   const bool sse2 = argc > 4 && std::strcmp(argv[4], "sse2") == 0;
-  if (block < 1 || block > kNoise) return 2;
+  const int measured = argc > 5 ? std::atoi(argv[5]) : kFrames;
+  if (block < 1 || block > kNoise || measured < block) return 2;
   TReverb r;
   if (sse2) r.UseWideVectors(false);
   r.SetSampleRate(rate);
@@ -52,7 +55,7 @@ int main(int argc, char** argv) {
   }
   float* out[2] = {ol.data(), orr.data()};
   Blocks(r, l.data(), rr.data(), out, block, 51200);  // warm-up, not counted
-  const int frames = kFrames / block * block;
+  const int frames = measured / block * block;
   MeasuredBlocks(r, l.data(), rr.data(), out, block, frames);
   std::printf("frames %d\n", frames);
   return 0;

@@ -8,9 +8,9 @@ void TCell::Clear() {
   pos = 0;
 }
 
-bool TCell::Allocate(int newCapacity) {
+bool TCell::Allocate(int newCapacity, int spare) {
   if (newCapacity < 1) newCapacity = 1;
-  std::unique_ptr<float[]> fresh(new (std::nothrow) float[newCapacity]);
+  std::unique_ptr<float[]> fresh(new (std::nothrow) float[newCapacity + spare]());
   if (!fresh) return false;
   buffer = std::move(fresh);
   capacity = newCapacity;
@@ -28,12 +28,6 @@ void TVDelay::SetDelay(int d) {
   d = std::clamp(d, 0, size - 1);
   pos = writePos - d;
   if (pos < 0) pos += size;
-}
-
-int TVDelay::Delay() const {
-  int d = writePos - pos;
-  if (d < 0) d += size;
-  return d;
 }
 
 void TVDelay::Process(const float* in, float* out, int n) {
@@ -59,4 +53,12 @@ void TVDelay::Process(const float* in, float* out, int n) {
     out += len;
     n -= len;
   }
+}
+
+const float* TVDelay::OutputInPieces(int n, float* scratch) {
+  const int first = size - pos;
+  std::copy_n(buffer.get() + pos, first, scratch);
+  std::copy_n(buffer.get(), n - first, scratch + first);
+  pos = n - first;
+  return scratch;
 }

@@ -14,9 +14,10 @@ class TCell {
 
   virtual void Clear();
 
-  // Reserves storage for up to `capacity` samples (not on the audio thread).
+  // Reserves storage for up to `capacity` samples (not on the audio thread),
+  // and `spare` samples beyond the ring for a walker that runs past its end.
   // Returns false, leaving the cell as it was, when memory is short.
-  bool Allocate(int capacity);
+  bool Allocate(int capacity, int spare = 0);
   // Sets the used length (1..capacity) and clears it. Never allocates.
   void Resize(int n);
 
@@ -32,6 +33,10 @@ class TCell {
     pos += n;
     while (pos >= size) pos -= size;
   }
+  // After runs walked outside the cell: sets the position (0 <= p < size), or
+  // moves it on by n that do not reach the end (pos + n < size).
+  void MoveTo(int p) { pos = p; }
+  void Advance(int n) { pos += n; }
 
  protected:
   ~TCell() = default;  // never deleted through a base pointer
@@ -63,8 +68,31 @@ class TVDelay : public TCell {
 
   // Delay d in samples, 0 <= d < size (limited to that range).
   void SetDelay(int d);
-  int Delay() const;
+  int Delay() const {
+    const int d = writePos - pos;
+    return d < 0 ? d + size : d;
+  }
   // n samples, each written before the one d samples older is read, done
-  // with block copies.
+  // with block copies. `in` and `out` may be the same.
   void Process(const float* in, float* out, int n);
+  // The same in place for the usual run, in which the writes neither wrap
+  // nor reach samples still to be read: where the next n input samples are
+  // to be stored (nullptr for any other run, which goes through Process),
+  // then, once they are, where their delayed samples lie (in `scratch` when
+  // the read wraps).
+  float* Input(int n) const {
+    return writePos + n <= size && n <= size - Delay() ? buffer.get() + writePos : nullptr;
+  }
+  const float* Output(int n, float* scratch) {
+    writePos += n;
+    if (writePos == size) writePos = 0;
+    if (pos + n > size) return OutputInPieces(n, scratch);
+    const float* run = buffer.get() + pos;
+    pos += n;
+    if (pos == size) pos = 0;
+    return run;
+  }
+
+ private:
+  const float* OutputInPieces(int n, float* scratch);
 };

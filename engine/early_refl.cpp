@@ -51,26 +51,25 @@ void TEarlyRefl::FindRuns() {
   // Each tap's run starts at the next new sample, delayed by the tap.
   const float* first = buffer.get() + writePos + 1;
   for (int j = 0; j < kEarlyTaps; ++j) tapRun[j] = first - tapDelay[j];
+  walked = 0;
 }
 
-float* TEarlyRefl::Input(int n) {
-  if (writePos + 1 + n > size) {  // the window's end: the history moves back
-    std::copy_n(buffer.get() + writePos + 1 - span, span, buffer.get());
-    writePos = span - 1;
-    FindRuns();
-  }
-  return buffer.get() + writePos + 1;
+void TEarlyRefl::MoveHistoryBack() {
+  std::copy_n(buffer.get() + writePos + 1 - span, span, buffer.get());
+  writePos = span - 1;
+  FindRuns();
+}
+
+void TEarlyRefl::SpreadGains(const float* gains) {
+  for (int j = 0; j < kEarlyTaps; ++j) std::fill_n(gainLanes[j], kTapLanes, gains[j]);
+  laneGains = gains;
 }
 
 void TEarlyRefl::Sum(float* out, int n, const float* gains) {
-  if (gains != laneGains) {
-    for (int j = 0; j < kEarlyTaps; ++j) std::fill_n(gainLanes[j], kTapLanes, gains[j]);
-    laneGains = gains;
-  }
-  tapSums(tapRun, gainLanes[0], out, n);
-  for (const float*& r : tapRun) r += n;
-  writePos += n;
+  const TTapSide side = Taps(out, n, gains);
+  tapSums(&side, 1, gainLanes[0], n);
 }
+
 
 void TEarlyRefl::Process(const float* x, float* out, int n, const float* gains) {
   std::copy_n(x, n, Input(n));

@@ -26,10 +26,19 @@ class TEarlyRefl : public TCell {
   void SetTaps(float scaledRate, const float* tapTimes);
 
   // Where the next n <= kMaxChunk input samples are to be stored, in order.
-  float* Input(int n);
+  float* Input(int n) {
+    if (writePos + 1 + n > size) MoveHistoryBack();  // the window's end
+    return buffer.get() + writePos + 1;
+  }
   // Answers the n samples just stored through Input, each with the sum of
   // the taps (in order 0..17) that reach back from it.
   void Sum(float* out, int n, const float* gains);
+  // Both sides' Sum at once, with the same gains.
+  static void Sum(TEarlyRefl& left, float* outL, TEarlyRefl& right, float* outR, int n,
+                  const float* gains) {
+    const TTapSide sides[2] = {left.Taps(outL, n, gains), right.Taps(outR, n, gains)};
+    left.tapSums(sides, 2, left.gainLanes[0], n);
+  }
   // Both at once, from x.
   void Process(const float* x, float* out, int n, const float* gains);
 
@@ -42,11 +51,22 @@ class TEarlyRefl : public TCell {
   static const TTapSums baselineTapSums;
   TTapSums tapSums = baselineTapSums;
   void FindRuns();
+  void MoveHistoryBack();
+  // The side's taps for the kernel; the line then moves on by n.
+  TTapSide Taps(float* out, int n, const float* gains) {
+    if (gains != laneGains) SpreadGains(gains);
+    const TTapSide side{tapRun, walked, out};
+    walked += n;
+    writePos += n;
+    return side;
+  }
+  void SpreadGains(const float* gains);
 
   int span = 0;  // the longest tap at full size: the history kept
-  // Where each tap's run for the next input starts: made from writePos and
-  // tapDelay when either jumps, moved on with every chunk.
+  // Where each tap's run started when writePos or tapDelay last jumped, and
+  // the samples written since: the next input's taps are at tapRun[j] + walked.
   const float* tapRun[kEarlyTaps] = {};
+  int walked = 0;
   // Each gain in every lane of a vector, made when the gains change.
   const float* laneGains = nullptr;
   alignas(32) float gainLanes[kEarlyTaps][kTapLanes] = {};

@@ -13,8 +13,10 @@ class TEqBand {
   void Update(int n);
   // A band at rest in bypass costs one look.
   void Process(float* left, float* right, int n) {
-    if (dirty || mode != kBypass) Run(left, right, n);
+    if (!Idle()) Run(left, right, n);
   }
+  // In bypass with nothing to move: Process would leave the signal untouched.
+  bool Idle() const { return !dirty && mode == kBypass; }
   void Rebuild(float rate);
   void ClearStates();
 

@@ -1,6 +1,7 @@
 #include "engine/late_network.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <numbers>
 
@@ -10,7 +11,7 @@
 #include "engine/wide_kernels.h"
 
 namespace {
-constexpr TLateKernels kBaselineKernels = LateKernels<F4>();
+constexpr TLateChunk kBaselineChunk = &LateChunkRun<F4>;
 }  // namespace
 
 const float TLateNetwork::kDiffTime[kLateLines] = {0.020346f, 0.024421f, 0.031604f,
@@ -24,9 +25,9 @@ TLateNetwork::TLateNetwork() { UseWideVectors(true); }
 
 void TLateNetwork::UseWideVectors(bool on) {
   wide = on && ::WideVectorsAvailable();
-  kernels = &kBaselineKernels;
+  chunkLoop = kBaselineChunk;
 #ifdef SORAVEL_WIDE_VECTORS
-  if (wide) kernels = &kWideLateKernels;
+  if (wide) chunkLoop = kWideLateChunk;
 #endif
 }
 
@@ -34,8 +35,10 @@ bool TLateNetwork::Build(float sampleRate) {
   for (int i = 0; i < kLateLines; ++i) {
     const int n = std::max(1, Samples(sampleRate, kDiffTime[i]));
     const int m = Samples(sampleRate, kLoopTime[i]);
-    // A smaller size can round the difference up by one sample.
-    if (!diff[i].Allocate(n) || !delay[i].Allocate(std::max(1, m - n) + 1)) return false;
+    // A smaller size can round the difference up by one sample. Beyond each
+    // ring: room for a chunk's run past its end.
+    if (!diff[i].Allocate(n, kMaxChunk) || !delay[i].Allocate(std::max(1, m - n) + 1, kMaxChunk))
+      return false;
     diff[i].coef = (i % 2 == 0) ? 0.6f : -0.6f;
   }
   SetSize(sampleRate, 1.0f);
@@ -51,10 +54,37 @@ void TLateNetwork::SetSize(float sampleRate, float size) {
     diff[i].Resize(n);
     delay[i].Resize(std::max(1, m - n));
     diff[i].coef = (i % 2 == 0) ? 0.6f : -0.6f;
+    std::fill_n(coefLanes[i], kTapLanes, diff[i].coef);
   }
-  // A chunk no longer than the shortest delay reads nothing it writes itself.
+  // A chunk no longer than the shortest cell reads nothing it writes itself;
+  // a whole number of vectors where the cells allow.
   chunk = kMaxChunk;
-  for (const TDelay& d : delay) chunk = std::min(chunk, d.Size());
+  for (int k = 0; k < kRings; ++k) chunk = std::min(chunk, Ring(k).Size());
+  if (chunk >= kTapLanes) chunk -= chunk % kTapLanes;
+  Track();
+}
+
+void TLateNetwork::Track() {
+  for (int k = 0; k < kRings; ++k) {
+    at[k] = Ring(k).Data() + Ring(k).Pos();
+    room[k] = Ring(k).Size() - Ring(k).Pos();
+  }
+  walked = 0;
+  untilEdge = LeastRoom();
+}
+
+int TLateNetwork::LeastRoom() const {
+  // The least of the sixteen, four at a compare (SSE2 has no integer minimum).
+  const auto rooms = reinterpret_cast<const __m128i*>(room);
+  const auto least = [](__m128i a, __m128i b) {
+    const __m128i aGreater = _mm_cmpgt_epi32(a, b);
+    return _mm_or_si128(_mm_and_si128(aGreater, b), _mm_andnot_si128(aGreater, a));
+  };
+  __m128i m = least(least(_mm_load_si128(rooms), _mm_load_si128(rooms + 1)),
+                    least(_mm_load_si128(rooms + 2), _mm_load_si128(rooms + 3)));
+  m = least(m, _mm_shuffle_epi32(m, _MM_SHUFFLE(1, 0, 3, 2)));
+  m = least(m, _mm_shuffle_epi32(m, _MM_SHUFFLE(2, 3, 0, 1)));
+  return _mm_cvtsi128_si32(m);
 }
 
 void TLateNetwork::Clear() {
@@ -65,6 +95,7 @@ void TLateNetwork::Clear() {
     diff[i].Clear();
     s1[i] = s2[i] = 0.0f;
   }
+  Track();
 }
 
 void TLateNetwork::Design(double sampleRate, const TDecaySettings& s) {
@@ -95,72 +126,72 @@ void TLateNetwork::Design(double sampleRate, const TDecaySettings& s) {
   }
 }
 
-void TLateNetwork::Process(const float* pdL, const float* pdR, float* lateL, float* lateR,
-                           int n) {
+void TLateNetwork::ProcessChunks(const float* pdL, const float* pdR, float* lateL,
+                                 float* lateR, int n) {
   for (int done = 0; done < n;) {
     const int len = std::min(chunk, n - done);
-    ProcessChunk(pdL + done, pdR + done, lateL + done, lateR + done, len);
+    if (len < untilEdge) {  // no cell reaches its ring's end
+      chunkLoop(*this, pdL + done, pdR + done, lateL + done, lateR + done, len);
+      untilEdge -= len;
+      walked += len;
+      MoveOn(len);
+    } else {
+      ProcessEdgeChunk(pdL + done, pdR + done, lateL + done, lateR + done, len);
+    }
     done += len;
   }
 }
 
-void TLateNetwork::ProcessChunk(const float* pdL, const float* pdR, float* lateL, float* lateR,
-                                int n) {
-  // Where each line stands, once for the chunk. A delay is read and then
-  // written at the same slots: its run serves both.
-  float* d[kLateLines];
-  TRingRun m[kLateLines];
-  float coef[kLateLines];
-  bool wraps = false;
-  for (int i = 0; i < kLateLines; ++i) {
-    const int p = delay[i].Pos(), q = diff[i].Pos(), size = diff[i].Size();
-    d[i] = delay[i].Data() + p;
-    wraps |= p + n > delay[i].Size();
-    m[i] = {diff[i].Data() + q, diff[i].Data(), size - q, size};
-    coef[i] = diff[i].coef;
-  }
-  if (wraps) {  // a delay wraps within the chunk: line by line, in pieces
-    ProcessWrappingChunk(pdL, pdR, lateL, lateR, n);
+unsigned TLateNetwork::ReachingTheEnd(int n) const {
+  // room[k] > n for the rings that stay inside, four at a compare.
+  static_assert(kRings == 16);
+  const __m128i len = _mm_set1_epi32(n);
+  __m128i inside[4];
+  for (int q = 0; q < 4; ++q)
+    inside[q] = _mm_cmpgt_epi32(_mm_load_si128(reinterpret_cast<const __m128i*>(room) + q), len);
+  const __m128i bytes = _mm_packs_epi16(_mm_packs_epi32(inside[0], inside[1]),
+                                        _mm_packs_epi32(inside[2], inside[3]));
+  return ~unsigned(_mm_movemask_epi8(bytes)) & 0xffffu;
+}
+
+namespace {
+// Copies of a chunk's part at most: short ones without a library call.
+void CopyRun(const float* from, float* to, int n) {
+  if (n > 32) {
+    std::copy_n(from, n, to);
     return;
   }
-  kernels->diffuseLines(d, m, coef, pdL, pdR, run[0], n);
-  kernels->mixAndFilter(run[0], d, lateL, lateR, c, a, kB, g, s1, s2, n);
-  for (int i = 0; i < kLateLines; ++i) {
-    delay[i].Skip(n);
-    diff[i].Skip(n);
-  }
+  int i = 0;
+  for (; i + 4 <= n; i += 4) F4::Load(from + i).Store(to + i);
+  for (; i < n; ++i) to[i] = from[i];
 }
+}  // namespace
 
-void TLateNetwork::ProcessWrappingChunk(const float* pdL, const float* pdR, float* lateL,
-                                        float* lateR, int n) {
-  // Each line's delay output plus its input, through its diffuser: lines 0-3
-  // take the left input, 4-7 the right, added to lines 0, 1, 4, 5 and
-  // subtracted from 2, 3, 6, 7.
-  for (int i = 0; i < kLateLines; ++i) Gather(i, i < 4 ? pdL : pdR, n);
-
-  // Mix, filter and write back into the delays, in pieces in which no delay wraps.
-  float* w[kLateLines];
-  for (int done = 0; done < n;) {
-    int len = n - done;
-    for (const TDelay& dl : delay) len = std::min(len, dl.Size() - dl.Pos());
-    for (int i = 0; i < kLateLines; ++i) w[i] = delay[i].Data() + delay[i].Pos();
-    kernels->mixAndFilter(run[0] + done, w, lateL + done, lateR + done, c, a, kB, g, s1, s2, len);
-    for (TDelay& dl : delay) dl.Skip(len);
-    done += len;
+void TLateNetwork::ProcessEdgeChunk(const float* pdL, const float* pdR, float* lateL,
+                                    float* lateR, int n) {
+  // A run that passes its ring's end goes on into the room beyond it, where
+  // the ring's first samples are copied before the chunk and from where they
+  // return after it. They lie behind the run's start: the chunk is no longer
+  // than the ring.
+  for (int k = 0; k < kRings; ++k) room[k] -= walked;
+  walked = 0;
+  const unsigned edges = ReachingTheEnd(n);
+  for (unsigned e = edges; e; e &= e - 1) {
+    const int k = std::countr_zero(e);
+    float* const end = at[k] + room[k];
+    if (room[k] < n) CopyRun(end - Ring(k).Size(), end, n - room[k]);
   }
-}
-
-void TLateNetwork::Gather(int line, const float* pd, int n) {
-  const TDelay& d = delay[line];
-  TDiff& f = diff[line];
-  const auto diffuse = kernels->diffuse[line & 2 ? 1 : 0];
-  // The delay is only read here; it moves on when it is written.
-  for (int done = 0, p = d.Pos(); done < n;) {
-    const int len = std::min({n - done, d.Size() - p, f.Size() - f.Pos()});  // no wrap
-    diffuse(d.Data() + p, pd + done, f.Data() + f.Pos(), f.coef, run[line] + done, len);
-    f.Skip(len);
-    p += len;
-    if (p == d.Size()) p = 0;
-    done += len;
+  chunkLoop(*this, pdL, pdR, lateL, lateR, n);
+  for (int k = 0; k < kRings; ++k) room[k] -= n;
+  MoveOn(n);  // the rings that reach their end are set below
+  for (unsigned e = edges; e; e &= e - 1) {  // back to the ring's start, with what went past its end
+    const int k = std::countr_zero(e);
+    const int size = Ring(k).Size(), over = -room[k];
+    float* const start = at[k] - over - size;
+    CopyRun(start + size, start, over);
+    at[k] = start + over;
+    room[k] = size - over;
+    Ring(k).MoveTo(over);
   }
+  untilEdge = LeastRoom();
 }

@@ -17,12 +17,13 @@ struct TDecaySettings {
 // The late reverberation: eight feedback lines, each a delay followed by an
 // all-pass diffuser, mixed by an 8 x 8 Hadamard matrix, then per line a low
 // shelf, a damping low-pass and a loss gain before re-entering the delay.
+// The coefficients g, kB, a, c and the filter states s1, s2 are TLateLines'.
 //
-// It runs in chunks no longer than its shortest delay: everything a line reads
-// within a chunk was written before the chunk began, so each line is read as
-// one run, the chunk is mixed and filtered, and the results are written back
-// as one run. Every sample is what the one-sample-at-a-time network gives.
-class TLateNetwork {
+// It runs in chunks no longer than its shortest delay or diffuser: nothing a
+// line reads within a chunk was written in it, so each line is read, diffused,
+// mixed, filtered and written back in one pass over the chunk. Every sample is
+// what the one-sample-at-a-time network gives.
+class TLateNetwork : public TLateLines {
  public:
   TLateNetwork();
 
@@ -34,7 +35,16 @@ class TLateNetwork {
   void Clear();
 
   // n samples: pre-delayed inputs in, unscaled late outputs out.
-  void Process(const float* pdL, const float* pdR, float* lateL, float* lateR, int n);
+  void Process(const float* pdL, const float* pdR, float* lateL, float* lateR, int n) {
+    if (n <= chunk && n < untilEdge) {  // the usual call: one chunk, no ring's end
+      chunkLoop(*this, pdL, pdR, lateL, lateR, n);
+      untilEdge -= n;
+      walked += n;
+      MoveOn(n);
+    } else {
+      ProcessChunks(pdL, pdR, lateL, lateR, n);
+    }
+  }
 
   // Eight lines in one register where the processor has AVX (chosen by
   // default); off, or where it has not, four lines per SSE2 register. Both
@@ -42,27 +52,42 @@ class TLateNetwork {
   void UseWideVectors(bool on);
   bool WideVectors() const { return wide; }
 
+  // Read freely; changed only through the network (Build, SetSize, Clear),
+  // which keeps where each one stands as running state.
   TDelay delay[kLateLines];
   TDiff diff[kLateLines];
-  alignas(32) float g[kLateLines] = {};
-  alignas(32) float kB[kLateLines] = {};
-  alignas(32) float a[kLateLines] = {};
-  alignas(32) float s1[kLateLines] = {};
-  alignas(32) float s2[kLateLines] = {};
-  float c = 0.0f;
 
   static const float kDiffTime[kLateLines];
   static const float kLoopTime[kLateLines];
 
  private:
-  void ProcessChunk(const float* pdL, const float* pdR, float* lateL, float* lateR, int n);
-  // The same, for a chunk in which a delay wraps: each line in pieces.
-  void ProcessWrappingChunk(const float* pdL, const float* pdR, float* lateL, float* lateR, int n);
-  void Gather(int line, const float* pd, int n);
+  // Delays 0-7, then diffusers 0-7: the order of `at`.
+  static constexpr int kRings = 2 * kLateLines;
+  TCell& Ring(int k) {
+    return k < kLateLines ? static_cast<TCell&>(delay[k]) : diff[k - kLateLines];
+  }
+  // Where each cell stands, from the cells (after they were resized or cleared).
+  void Track();
+  void ProcessChunks(const float* pdL, const float* pdR, float* lateL, float* lateR, int n);
+  // n samples in which no ring reaches its end.
+  void MoveOn(int n) {
+    for (int k = 0; k < kRings; ++k) {
+      at[k] += n;
+      Ring(k).Advance(n);
+    }
+  }
+  void ProcessEdgeChunk(const float* pdL, const float* pdR, float* lateL, float* lateR, int n);
+  // The rings (bit k: at[k]) whose room is at most n.
+  unsigned ReachingTheEnd(int n) const;
+  int LeastRoom() const;
 
-  const TLateKernels* kernels;
+  TLateChunk chunkLoop;
   bool wide = false;
-  int chunk = kMaxChunk;  // the longest chunk: at most the shortest delay
-  // One chunk of every line's diffuser output.
-  alignas(32) float run[kLateLines][kMaxChunk];
+  int chunk = kMaxChunk;  // the longest chunk: at most the shortest cell
+  // Samples from each ring's position to its end (1..size) when `walked` was
+  // last 0, at the last chunk that took a ring to its end; the least of them
+  // less `walked`: chunks shorter than it take no ring to its end.
+  alignas(16) int room[kRings] = {};
+  int walked = 0;
+  int untilEdge = 0;
 };

@@ -49,30 +49,27 @@ static inline T LineFilter(T x, T c, T a, T kB, T g, T shelfOffset, T dampOffset
   return g * s2;
 }
 
-// A cell's storage as a chunk walks it: from `at` for `room` samples, then
-// from `base` again every `size` samples.
-struct TRingRun {
-  float* at;
-  float* base;
-  int room, size;
+// What the chunk loop reads and writes: each line's filter coefficients and
+// states, and where each delay and diffuser stands. A plain aggregate, so
+// that both vector forms take it as it is.
+struct TLateLines {
+  alignas(32) float g[kLateLines] = {};
+  alignas(32) float kB[kLateLines] = {};
+  alignas(32) float a[kLateLines] = {};
+  alignas(32) float s1[kLateLines] = {};
+  alignas(32) float s2[kLateLines] = {};
+  float c = 0.0f;
+  // The next slot of delays 0-7, then of diffusers 0-7. Within a chunk each
+  // is read and written as one run: where a run passes its ring's end, the
+  // ring's first samples stand copied beyond it.
+  float* at[2 * kLateLines] = {};
+  // Each diffuser's coefficient in every lane of a vector.
+  alignas(32) float coefLanes[kLateLines][kTapLanes] = {};
 };
 
-// The arithmetic of one chunk, in a baseline (SSE2) and a wide (AVX) form.
-// The diffuser outputs of line i are at y + i * kMaxChunk.
-struct TLateKernels {
-  // y[t] = all-pass(d[t] + 0.3 pd[t]) for t < n ([1]: d[t] - 0.3 pd[t]): d the
-  // delay's output, pd the pre-delayed input, mem the diffuser's memory (n
-  // samples without a wrap).
-  void (*diffuse[2])(const float* d, const float* pd, float* mem, float coef, float* y, int n);
-  // The same for all eight lines, none of whose delays wraps within n, the
-  // diffusers' memories as they wrap: lines 0-3 take the left input, 4-7 the
-  // right, added to lines 0, 1, 4, 5 and subtracted from 2, 3, 6, 7.
-  void (*diffuseLines)(const float* const* d, const TRingRun* mem, const float* coef,
-                       const float* pdL, const float* pdR, float* y, int n);
-  // Mixes the eight lines' diffuser outputs (line i's n samples at
-  // y + i * kMaxChunk), writes the late outputs and the filtered lines' delay
-  // inputs w[i][0..n).
-  void (*mixAndFilter)(const float* y, float* const* w, float* lateL, float* lateR, float c,
-                       const float* a, const float* kB, const float* g, float* s1, float* s2,
-                       int n);
-};
+// One chunk of n samples, n at most every delay's and diffuser's length:
+// lines 0-3 take the left pre-delayed input, 4-7 the right, added to lines 0,
+// 1, 4, 5 and subtracted from 2, 3, 6, 7; then the mix, the late outputs, the
+// filters and the writes back into the delays. Leaves `at` where it was.
+using TLateChunk = void (*)(TLateLines& lines, const float* pdL, const float* pdR, float* lateL,
+                            float* lateR, int n);

@@ -41,20 +41,19 @@ constexpr float kFallFloor = FallFloor();
 
 // Four peak meters, one per lane, each falling by 0.999 per sample and raised
 // to each sample's size; a fall that would make a meter denormal makes it 0.
-// The four falls run side by side instead of one after another.
-void TrackPeaks(float* m, const float* const* x, int n) {
-  bool farFromDenormals = n <= 8192;
-  for (int k = 0; k < 4; ++k) {
-    if (!(m[k] < INFINITY)) m[k] = 0.0f;
-    farFromDenormals = farFromDenormals && m[k] >= 1e-30f;
+// The four falls run side by side instead of one after another: four samples
+// of the four signals a step, then the last few one at a time.
+class TPeakRun {
+ public:
+  TPeakRun(float* meters, int n) : m(meters) {
+    // A meter that is not a finite number starts again from 0.
+    peak = F4::Load(m);
+    peak = peak & Less(peak, F4::Splat(INFINITY));
+    farFromDenormals = n <= 8192 && All(NotLess(peak, F4::Splat(1e-30f)));
   }
-  F4 peak = F4::Load(m);
-  const F4 fall = F4::Splat(0.999f), floor = F4::Splat(kFallFloor);
-  int i = 0;
-  for (; i + 4 <= n; i += 4) {
-    F4 a[4] = {Abs(F4::Load(x[0] + i)), Abs(F4::Load(x[1] + i)), Abs(F4::Load(x[2] + i)),
-               Abs(F4::Load(x[3] + i))};
-    Transpose(a);  // a[s]: the four signals' sample i + s
+  void Step(F4 x0, F4 x1, F4 x2, F4 x3) {
+    F4 a[4] = {Abs(x0), Abs(x1), Abs(x2), Abs(x3)};
+    Transpose(a);  // a[s]: the four signals' sample s
     if (farFromDenormals) {
       // No fall can reach the denormal range within n samples: no test needed.
       for (int s = 0; s < 4; ++s) peak = Max(peak * fall, a[s]);
@@ -64,26 +63,32 @@ void TrackPeaks(float* m, const float* const* x, int n) {
       for (int s = 0; s < 4; ++s) peak = Max(a[s], (peak * fall) & NotLess(peak, floor));
     }
   }
-  peak.Store(m);
-  for (int k = 0; k < 4; ++k)
-    for (int j = i; j < n; ++j) {
-      m[k] *= 0.999f;
-      if (m[k] < FLT_MIN) m[k] = 0.0f;
-      const float a = std::fabs(x[k][j]);
-      if (a > m[k]) m[k] = a;
-    }
-}
+  // Samples from..n of the signals x, one at a time.
+  void Finish(const float* const* x, int from, int n) {
+    peak.Store(m);
+    if (from == n) return;
+    for (int k = 0; k < 4; ++k)
+      for (int j = from; j < n; ++j) {
+        m[k] *= 0.999f;
+        if (m[k] < FLT_MIN) m[k] = 0.0f;
+        const float a = std::fabs(x[k][j]);
+        if (a > m[k]) m[k] = a;
+      }
+  }
 
-void ScaleInto(const float* x, float* out, float& cur, float inc, int n) {
+ private:
+  float* m;
+  F4 peak;
+  bool farFromDenormals;
+  const F4 fall = F4::Splat(0.999f), floor = F4::Splat(kFallFloor);
+};
+
+void TrackPeaks(float* m, const float* const* x, int n) {
+  TPeakRun run(m, n);
   int i = 0;
-  if (inc == 0.0f) {
-    const F4 g = F4::Splat(cur);
-    for (; i + 4 <= n; i += 4) (Clean(F4::Load(x + i)) * g).Store(out + i);
-  }
-  for (; i < n; ++i) {
-    cur += inc;
-    out[i] = Clean(x[i]) * cur;
-  }
+  for (; i + 4 <= n; i += 4)
+    run.Step(F4::Load(x[0] + i), F4::Load(x[1] + i), F4::Load(x[2] + i), F4::Load(x[3] + i));
+  run.Finish(x, i, n);
 }
 
 }  // namespace
@@ -144,6 +149,7 @@ bool TReverb::SetSampleRate(float rate) {
   for (int i = kInputLevel; i <= kLateLevel; ++i) SetTarget(i, 0.0f);
   size = 1.0f;
   in = dry = er = lateGain = cross = direct = extra = Ramp{};
+  ramps = false;
 
   band[0].Rebuild(rate);
   band[1].Rebuild(rate);
@@ -233,7 +239,10 @@ float TReverb::Meter(int i) const {
 
 void TReverb::Update(int n) {
   if (n <= 0) return;
-  in.inc = dry.inc = er.inc = lateGain.inc = cross.inc = direct.inc = extra.inc = 0.0f;
+  if (ramps) {  // the last block's ramps end with it
+    in.inc = dry.inc = er.inc = lateGain.inc = cross.inc = direct.inc = extra.inc = 0.0f;
+    ramps = false;
+  }
   // Takes every raised flag but the equaliser's, which ApplyEq takes; a block
   // in which nothing changed ends at the first look.
   if (!(changes.load(std::memory_order_relaxed) & ~uint32_t(kChangeEq))) return;
@@ -287,10 +296,11 @@ void TReverb::Update(int n) {
     direct.inc = (d - direct.cur) / fn;
     extra.inc = (e - extra.cur) / fn;
   }
+  ramps = in.inc != 0.0f || dry.inc != 0.0f || er.inc != 0.0f || lateGain.inc != 0.0f ||
+          cross.inc != 0.0f || direct.inc != 0.0f || extra.inc != 0.0f;
 }
 
-void TReverb::ApplyEq() {
-  if (!(changes.load(std::memory_order_relaxed) & kChangeEq)) return;
+void TReverb::TakeEq() {
   changes.fetch_and(~uint32_t(kChangeEq), std::memory_order_acquire);
   band[0].SetGainDb(Target(kEqLowLevel));
   band[0].SetFreq(Target(kEqLowFreq));
@@ -317,31 +327,40 @@ void TReverb::Process(const float* const* inputs, float* const* outputs, int fra
     ProcessBlock(inputs[0] + done, inputs[1] + done, outputs[0] + done, outputs[1] + done, n);
     done += n;
   }
-  for (int i = 0; i < 4; ++i) meter[i].store(peak[i], std::memory_order_relaxed);
+  meter[0].store(peak[0], std::memory_order_relaxed);
+  meter[1].store(peak[1], std::memory_order_relaxed);
+  meter[2].store(peak[2], std::memory_order_relaxed);
+  meter[3].store(peak[3], std::memory_order_relaxed);
 }
 
-void TReverb::ProcessBlock(const float* inL, const float* inR, float* outL, float* outR,
+inline void TReverb::ProcessBlock(const float* inL, const float* inR, float* outL, float* outR,
                            int n) {
   Update(n);
   ApplyEq();
 
-  // Input level; the leveled input feeds every path and the input meters.
-  const float inc = in.inc;
-  float curR = in.cur;
-  ScaleInto(inL, level[0].get(), in.cur, inc, n);
-  ScaleInto(inR, level[1].get(), curR, inc, n);
-
+  // With both equaliser bands at rest, each chunk's wet signal goes straight
+  // into the output with the dry signal; otherwise the bands take the whole
+  // block's wet signal first.
+  const bool eq = !band[0].Idle() || !band[1].Idle();
   for (int offset = 0; offset < n; offset += kMaxChunk)
-    ProcessChunk(offset, std::min(kMaxChunk, n - offset));
+    ProcessChunk(inL, inR, eq ? nullptr : outL, eq ? nullptr : outR, offset,
+                 std::min(kMaxChunk, n - offset));
+  if (eq) {
+    band[0].Process(wet[0].get(), wet[1].get(), n);
+    band[1].Process(wet[0].get(), wet[1].get(), n);
+    MixDry(wet[0].get(), wet[1].get(), outL, outR, 0, n);
+    // Input meters read the leveled input, output meters the output.
+    const float* metered[4] = {level[0].get(), level[1].get(), outL, outR};
+    TrackPeaks(peak, metered, n);
+  }
+}
 
-  band[0].Process(wet[0].get(), wet[1].get(), n);
-  band[1].Process(wet[0].get(), wet[1].get(), n);
-
-  // Dry plus wet.
-  const float* l = level[0].get();
-  const float* r = level[1].get();
-  const float* wl = wet[0].get();
-  const float* wr = wet[1].get();
+void TReverb::MixDry(const float* wl, const float* wr, float* outL, float* outR, int offset,
+                     int n) {
+  const float* l = level[0].get() + offset;
+  const float* r = level[1].get() + offset;
+  outL += offset;
+  outR += offset;
   int i = 0;
   if (dry.inc == 0.0f) {
     const F4 g = F4::Splat(dry.cur);
@@ -355,49 +374,46 @@ void TReverb::ProcessBlock(const float* inL, const float* inR, float* outL, floa
     outL[i] = dry.cur * l[i] + wl[i];
     outR[i] = dry.cur * r[i] + wr[i];
   }
-  // Input meters read the leveled input, output meters the output.
-  const float* metered[4] = {level[0].get(), level[1].get(), outL, outR};
-  TrackPeaks(peak, metered, n);
 }
 
-void TReverb::ProcessChunk(int offset, int n) {
-  const float* l = level[0].get() + offset;
-  const float* r = level[1].get() + offset;
-
-  predelay[0].Process(l, pd[0], n);
-  predelay[1].Process(r, pd[1], n);
-  late.Process(pd[0], pd[1], lateOut[0], lateOut[1], n);
-
-  // Each early line's input goes straight into the line.
-  float* erInL = early[0].Input(n);
-  float* erInR = early[1].Input(n);
-  for (int i = 0; i < n; ++i) {
-    erInL[i] = 0.5f * l[i] + 0.3f * r[i];
-    erInR[i] = 0.5f * r[i] + 0.3f * l[i];
+void TReverb::ProcessChunk(const float* inL, const float* inR, float* outL, float* outR,
+                           int offset, int n) {
+  // The leveled input, once, into everything that reads it: the level arrays
+  // (dry signal, meters), the pre-delays and the early lines.
+  float* l = level[0].get() + offset;
+  float* r = level[1].get() + offset;
+  float* pre[2];
+  for (int side = 0; side < 2; ++side) {
+    pre[side] = predelay[side].Input(n);
+    if (!pre[side]) pre[side] = pd[side];  // a run in pieces: staged, then copied
   }
-  early[0].Sum(erOut[0], n, TEarlyTable::kGain);
-  early[1].Sum(erOut[1], n, TEarlyTable::kGain);
+  FrontEnd(inL + offset, inR + offset, l, r, pre, early[0].Input(n), early[1].Input(n), n);
+  const float* pdv[2];
+  for (int side = 0; side < 2; ++side) {
+    if (pre[side] == pd[side]) {
+      predelay[side].Process(pd[side], pd[side], n);
+      pdv[side] = pd[side];
+    } else {
+      pdv[side] = predelay[side].Output(n, pd[side]);
+    }
+  }
 
-  // Early and late signals with their gains, then the stereo width.
+  late.Process(pdv[0], pdv[1], lateOut[0], lateOut[1], n);
+  TEarlyRefl::Sum(early[0], erOut[0], early[1], erOut[1], n, TEarlyTable::kGain);
+
+  // Early and late signals with their gains, then the stereo width, into the
+  // wet signal, or with the dry signal into the output.
   float* wl = wet[0].get() + offset;
   float* wr = wet[1].get() + offset;
   const float *el = erOut[0], *erR = erOut[1], *ll = lateOut[0], *lr = lateOut[1];
-  int i = 0;
-  if (er.inc == 0.0f && cross.inc == 0.0f && direct.inc == 0.0f && lateGain.inc == 0.0f &&
-      extra.inc == 0.0f) {
-    const F4 ge = F4::Splat(er.cur), gl = F4::Splat(lateGain.cur), gc = F4::Splat(cross.cur),
-             gd = F4::Splat(direct.cur), gx = F4::Splat(extra.cur), half = F4::Splat(0.5f);
-    for (; i + 4 <= n; i += 4) {
-      const F4 lp = F4::Load(ll + i) * gl + F4::Load(el + i) * ge;
-      const F4 rp = F4::Load(lr + i) * gl + F4::Load(erR + i) * ge;
-      const F4 lw = gd * lp + gc * rp;
-      const F4 rw = gd * rp + gc * lp;
-      const F4 m = (lw + rw) * half;
-      ((lw + m + gx * (lw - m)) * half).Store(wl + i);
-      ((rw + m + gx * (rw - m)) * half).Store(wr + i);
-    }
+  if (!ramps) {
+    if (outL)
+      MixSteady<true>(ll, lr, el, erR, l, r, outL + offset, outR + offset, n);
+    else
+      MixSteady<false>(ll, lr, el, erR, l, r, wl, wr, n);
+    return;
   }
-  for (; i < n; ++i) {
+  for (int i = 0; i < n; ++i) {
     er.cur += er.inc;
     cross.cur += cross.inc;
     direct.cur += direct.inc;
@@ -410,5 +426,84 @@ void TReverb::ProcessChunk(int offset, int n) {
     const float m = (lw + rw) * 0.5f;
     wl[i] = (lw + m + extra.cur * (lw - m)) * 0.5f;
     wr[i] = (rw + m + extra.cur * (rw - m)) * 0.5f;
+  }
+  if (outL) {
+    MixDry(wl, wr, outL, outR, offset, n);
+    const float* metered[4] = {l, r, outL + offset, outR + offset};
+    TrackPeaks(peak, metered, n);
+  }
+}
+
+template <bool kWithDry>
+inline void TReverb::MixSteady(const float* ll, const float* lr, const float* el, const float* erR,
+                        const float* l, const float* r, float* outL, float* outR, int n) {
+  // The same steps as the ramped loop, with every gain fixed for the block.
+  const F4 ge = F4::Splat(er.cur), gl = F4::Splat(lateGain.cur), gc = F4::Splat(cross.cur),
+           gd = F4::Splat(direct.cur), gx = F4::Splat(extra.cur), half = F4::Splat(0.5f),
+           gdry = F4::Splat(dry.cur);
+  // With the dry signal, the output is final: the meters take it here, the
+  // input meters the leveled input.
+  TPeakRun meters(peak, kWithDry ? n : 0);
+  int i = 0;
+  for (; i + 4 <= n; i += 4) {
+    const F4 lp = F4::Load(ll + i) * gl + F4::Load(el + i) * ge;
+    const F4 rp = F4::Load(lr + i) * gl + F4::Load(erR + i) * ge;
+    const F4 lw = gd * lp + gc * rp;
+    const F4 rw = gd * rp + gc * lp;
+    const F4 m = (lw + rw) * half;
+    const F4 wetL = (lw + m + gx * (lw - m)) * half;
+    const F4 wetR = (rw + m + gx * (rw - m)) * half;
+    if (kWithDry) {
+      const F4 lv = F4::Load(l + i), rv = F4::Load(r + i);
+      const F4 oL = gdry * lv + wetL, oR = gdry * rv + wetR;
+      oL.Store(outL + i);
+      oR.Store(outR + i);
+      meters.Step(lv, rv, oL, oR);
+    } else {
+      wetL.Store(outL + i);
+      wetR.Store(outR + i);
+    }
+  }
+  for (; i < n; ++i) {
+    const float lp = ll[i] * lateGain.cur + el[i] * er.cur;
+    const float rp = lr[i] * lateGain.cur + erR[i] * er.cur;
+    const float lw = direct.cur * lp + cross.cur * rp;
+    const float rw = direct.cur * rp + cross.cur * lp;
+    const float m = (lw + rw) * 0.5f;
+    const float wetL = (lw + m + extra.cur * (lw - m)) * 0.5f;
+    const float wetR = (rw + m + extra.cur * (rw - m)) * 0.5f;
+    outL[i] = kWithDry ? dry.cur * l[i] + wetL : wetL;
+    outR[i] = kWithDry ? dry.cur * r[i] + wetR : wetR;
+  }
+  if (kWithDry) {
+    const float* metered[4] = {l, r, outL, outR};
+    meters.Finish(metered, n - n % 4, n);
+  }
+}
+
+inline void TReverb::FrontEnd(const float* inL, const float* inR, float* l, float* r,
+                       float* const* pre, float* erInL, float* erInR, int n) {
+  float* pl = pre[0];
+  float* pr = pre[1];
+  int i = 0;
+  if (in.inc == 0.0f) {
+    const F4 g = F4::Splat(in.cur), half = F4::Splat(0.5f), third = F4::Splat(0.3f);
+    for (; i + 4 <= n; i += 4) {
+      const F4 lv = Clean(F4::Load(inL + i)) * g, rv = Clean(F4::Load(inR + i)) * g;
+      lv.Store(l + i);
+      rv.Store(r + i);
+      lv.Store(pl + i);
+      rv.Store(pr + i);
+      (half * lv + third * rv).Store(erInL + i);
+      (half * rv + third * lv).Store(erInR + i);
+    }
+  }
+  for (; i < n; ++i) {
+    in.cur += in.inc;
+    const float lv = Clean(inL[i]) * in.cur, rv = Clean(inR[i]) * in.cur;
+    l[i] = pl[i] = lv;
+    r[i] = pr[i] = rv;
+    erInL[i] = 0.5f * lv + 0.3f * rv;
+    erInR[i] = 0.5f * rv + 0.3f * lv;
   }
 }

@@ -88,9 +88,29 @@ class TReverb {
   void Raise(uint32_t groups) { changes.fetch_or(groups, std::memory_order_release); }
 
   void Update(int n);
-  void ApplyEq();
-  void ProcessBlock(const float* inL, const float* inR, float* outL, float* outR, int n);
-  void ProcessChunk(int offset, int n);
+  // The equaliser's settings, when they changed: one look otherwise.
+  void ApplyEq() {
+    if (changes.load(std::memory_order_relaxed) & kChangeEq) TakeEq();
+  }
+  void TakeEq();
+  [[gnu::always_inline]] void ProcessBlock(const float* inL, const float* inR, float* outL,
+                                           float* outR, int n);
+  // Frames offset..offset+n of the block; with outL and outR, straight into
+  // the output, else into the wet signal.
+  void ProcessChunk(const float* inL, const float* inR, float* outL, float* outR, int offset,
+                    int n);
+  // The input level: the leveled input into l, r and pre (the pre-delays'
+  // inputs), and the early lines' inputs from it.
+  [[gnu::always_inline]] void FrontEnd(const float* inL, const float* inR, float* l, float* r,
+                                       float* const* pre, float* erInL, float* erInR, int n);
+  // Early and late signals with their gains, then the stereo width, in a
+  // block without ramps: into the wet signal, or with the dry signal added.
+  template <bool kWithDry>
+  [[gnu::always_inline]] void MixSteady(const float* ll, const float* lr, const float* el,
+                                        const float* erR, const float* l, const float* r,
+                                        float* outL, float* outR, int n);
+  // Output = dry gain x leveled input + wet, for frames offset..offset+n.
+  void MixDry(const float* wl, const float* wr, float* outL, float* outR, int offset, int n);
 
   std::atomic<uint32_t> changes{kChangeAll};
   // Converted settings as set: linear gains, seconds, fraction, Hz, dB.
@@ -102,6 +122,7 @@ class TReverb {
   // Applied settings, owned by the audio thread.
   float size = 1.0f;
   Ramp in, dry, er, lateGain, cross, direct, extra;
+  bool ramps = false;  // some gain ramps in this block
 
   TVDelay predelay[2];
   TEarlyRefl early[2];

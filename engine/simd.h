@@ -30,6 +30,8 @@ inline F4 Max(F4 a, F4 b) { return _mm_max_ps(a.v, b.v); }
 inline F4 Abs(F4 a) { return _mm_and_ps(a.v, _mm_castsi128_ps(_mm_set1_epi32(0x7fffffff))); }
 inline F4 Less(F4 a, F4 b) { return _mm_cmplt_ps(a.v, b.v); }
 inline F4 NotLess(F4 a, F4 b) { return _mm_cmpnlt_ps(a.v, b.v); }
+// True when every lane of a comparison's result is true.
+inline bool All(F4 mask) { return _mm_movemask_ps(mask.v) == 15; }
 
 // Lane shuffle: result lane k takes lane I<k> of a (k = 0, 1) and of b (k = 2, 3).
 template <int I0, int I1, int I2, int I3>

@@ -8,5 +8,5 @@
 #include "engine/simd_avx.h"
 #include "engine/tap_kernels.h"
 
-const TLateKernels kWideLateKernels = LateKernels<F8>();
+const TLateChunk kWideLateChunk = &LateChunkRun<F8>;
 const TTapSums kWideTapSums = &TapSumsRun<F8>;
