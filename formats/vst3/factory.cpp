@@ -2,6 +2,7 @@
 // audio effect and its edit controller.
 #include <atomic>
 #include <cstring>
+#include <iterator>
 #include <new>
 
 #include "formats/vst3/class_ids.h"
@@ -26,7 +27,7 @@ const TClass kClasses[] = {
     {&kProcessorUid, kVstAudioEffectClass, SORAVEL_PRODUCT, "Fx|Reverb"},
     {&kControllerUid, kVstComponentControllerClass, SORAVEL_PRODUCT " Controller", ""},
 };
-constexpr int32 kNumClasses = 2;
+constexpr int32 kNumClasses = static_cast<int32>(std::size(kClasses));
 
 // The interface version these declarations follow.
 constexpr const char* kSdkVersion = "VST 3.7.14";
@@ -58,38 +59,26 @@ class TFactory final : public IPluginFactory3 {
   }
   int32 countClasses() override { return kNumClasses; }
   tresult getClassInfo(int32 index, PClassInfo* info) override {
-    if (!info || index < 0 || index >= kNumClasses) return kInvalidArgument;
-    const TClass& c = kClasses[index];
-    std::memset(info, 0, sizeof *info);
-    std::memcpy(info->cid, c.cid->bytes, 16);
-    info->cardinality = PClassInfo::kManyInstances;
-    CopyText(info->category, c.category, sizeof info->category);
-    CopyText(info->name, c.name, sizeof info->name);
+    const TClass* c = Begin(index, info);
+    if (!c) return kInvalidArgument;
+    CopyText(info->name, c->name, sizeof info->name);
     return kResultOk;
   }
   tresult getClassInfo2(int32 index, PClassInfo2* info) override {
-    if (!info || index < 0 || index >= kNumClasses) return kInvalidArgument;
-    const TClass& c = kClasses[index];
-    std::memset(info, 0, sizeof *info);
-    std::memcpy(info->cid, c.cid->bytes, 16);
-    info->cardinality = PClassInfo::kManyInstances;
-    CopyText(info->category, c.category, sizeof info->category);
-    CopyText(info->name, c.name, sizeof info->name);
-    CopyText(info->subCategories, c.subCategories, sizeof info->subCategories);
+    const TClass* c = Begin(index, info);
+    if (!c) return kInvalidArgument;
+    CopyText(info->name, c->name, sizeof info->name);
+    CopyText(info->subCategories, c->subCategories, sizeof info->subCategories);
     CopyText(info->vendor, SORAVEL_VENDOR, sizeof info->vendor);
     CopyText(info->version, SORAVEL_VERSION_TEXT, sizeof info->version);
     CopyText(info->sdkVersion, kSdkVersion, sizeof info->sdkVersion);
     return kResultOk;
   }
   tresult getClassInfoUnicode(int32 index, PClassInfoW* info) override {
-    if (!info || index < 0 || index >= kNumClasses) return kInvalidArgument;
-    const TClass& c = kClasses[index];
-    std::memset(info, 0, sizeof *info);
-    std::memcpy(info->cid, c.cid->bytes, 16);
-    info->cardinality = PClassInfo::kManyInstances;
-    CopyText(info->category, c.category, sizeof info->category);
-    ToUtf16(c.name, info->name, 64);
-    CopyText(info->subCategories, c.subCategories, sizeof info->subCategories);
+    const TClass* c = Begin(index, info);
+    if (!c) return kInvalidArgument;
+    ToUtf16(c->name, info->name, 64);
+    CopyText(info->subCategories, c->subCategories, sizeof info->subCategories);
     ToUtf16(SORAVEL_VENDOR, info->vendor, 64);
     ToUtf16(SORAVEL_VERSION_TEXT, info->version, 64);
     ToUtf16(kSdkVersion, info->sdkVersion, 64);
@@ -116,8 +105,20 @@ class TFactory final : public IPluginFactory3 {
     return r;
   }
 
-
  private:
+  // The fields the three forms of a class's description share; null for an index
+  // or a record the host got wrong.
+  template <typename Info>
+  static const TClass* Begin(int32 index, Info* info) {
+    if (!info || index < 0 || index >= kNumClasses) return nullptr;
+    const TClass& c = kClasses[index];
+    std::memset(info, 0, sizeof *info);
+    std::memcpy(info->cid, c.cid->bytes, 16);
+    info->cardinality = PClassInfo::kManyInstances;
+    CopyText(info->category, c.category, sizeof info->category);
+    return &c;
+  }
+
   std::atomic<uint32> refs{0};
 };
 
