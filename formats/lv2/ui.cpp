@@ -42,9 +42,10 @@ class TLv2Ui : public IEditorPlugin {
     if (!editor) return false;
     if (const float f = scaleOption.Find(options); f > 0.0f) Announce(f);
     if (!editor->open(parent) || !editor->getFrame()) return false;
-    const CBounds size = editor->getFrame()->getViewSize();
+    // In window pixels, at the zoom it opened at (the frame's view is in 1x units).
+    const CFrame* frame = editor->getFrame();
     if (resize && resize->ui_resize)
-      resize->ui_resize(resize->handle, size.right - size.left, size.bottom - size.top);
+      resize->ui_resize(resize->handle, frame->windowWidth(), frame->windowHeight());
     return true;
   }
   void* Widget() const { return editor->getFrame()->platformWindow()->nativeHandle(); }
@@ -139,9 +140,9 @@ LV2UI_Handle Instantiate(const LV2UI_Descriptor*, const char* pluginUri, const c
   if (!pluginUri || std::strcmp(pluginUri, SORAVEL_LV2_URI) != 0 || !write || !widget) return nullptr;
   void* parent = const_cast<void*>(FeatureData(features, lv2uri::kParent));
   if (!parent) return nullptr;  // nowhere to show the editor
-  auto* ui = new (std::nothrow) TLv2Ui(write, controller,
-                                       static_cast<const LV2UI_Touch*>(FeatureData(features, lv2uri::kTouch)),
-                                       static_cast<const LV2_URID_Map*>(FeatureData(features, lv2uri::kUridMap)));
+  const auto* touch = static_cast<const LV2UI_Touch*>(FeatureData(features, lv2uri::kTouch));
+  const auto* map = static_cast<const LV2_URID_Map*>(FeatureData(features, lv2uri::kUridMap));
+  auto* ui = new (std::nothrow) TLv2Ui(write, controller, touch, map);
   if (!ui) return nullptr;
   if (!ui->Open(parent, static_cast<const LV2UI_Resize*>(FeatureData(features, lv2uri::kResize)),
                 static_cast<const LV2_Options_Option*>(FeatureData(features, lv2uri::kOptions)))) {
