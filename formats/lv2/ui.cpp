@@ -66,7 +66,8 @@ class TLv2Ui : public IEditorPlugin {
   // The options interface: ui:scaleFactor is the one option known.
   uint32_t GetOptions(LV2_Options_Option* options) const {
     uint32_t status = lv2options::kSuccess;
-    for (LV2_Options_Option* o = options; o && o->key != 0; ++o) status |= scaleOption.Answer(*o, hostScale);
+    for (LV2_Options_Option* o = options; o && o->key != 0; ++o)
+      status |= scaleOption.Answer(*o, hostScale);
     return status;
   }
   uint32_t SetOptions(const LV2_Options_Option* options) {
