@@ -14,16 +14,32 @@
 
 namespace {
 
-const char* const kPrefixes =
-    "@prefix doap: <http://usefulinc.com/ns/doap#> .\n"
-    "@prefix foaf: <http://xmlns.com/foaf/0.1/> .\n"
-    "@prefix lv2: <http://lv2plug.in/ns/lv2core#> .\n"
-    "@prefix pprop: <http://lv2plug.in/ns/ext/port-props#> .\n"
-    "@prefix pset: <http://lv2plug.in/ns/ext/presets#> .\n"
-    "@prefix rdf: <http://www.w3.org/1999/02/22-rdf-syntax-ns#> .\n"
-    "@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .\n"
-    "@prefix ui: <http://lv2plug.in/ns/extensions/ui#> .\n"
-    "@prefix units: <http://lv2plug.in/ns/extensions/units#> .\n\n";
+// Every file's prefixes; the manifest's UI also names the options and URID
+// extensions.
+struct TPrefix {
+  const char* line;
+  bool manifestOnly;
+};
+constexpr TPrefix kPrefixes[] = {
+    {"@prefix doap: <http://usefulinc.com/ns/doap#> .\n", false},
+    {"@prefix foaf: <http://xmlns.com/foaf/0.1/> .\n", false},
+    {"@prefix lv2: <http://lv2plug.in/ns/lv2core#> .\n", false},
+    {"@prefix opts: <http://lv2plug.in/ns/ext/options#> .\n", true},
+    {"@prefix pprop: <http://lv2plug.in/ns/ext/port-props#> .\n", false},
+    {"@prefix pset: <http://lv2plug.in/ns/ext/presets#> .\n", false},
+    {"@prefix rdf: <http://www.w3.org/1999/02/22-rdf-syntax-ns#> .\n", false},
+    {"@prefix rdfs: <http://www.w3.org/2000/01/rdf-schema#> .\n", false},
+    {"@prefix ui: <http://lv2plug.in/ns/extensions/ui#> .\n", false},
+    {"@prefix units: <http://lv2plug.in/ns/extensions/units#> .\n", false},
+    {"@prefix urid: <http://lv2plug.in/ns/ext/urid#> .\n", true},
+};
+
+std::string Prefixes(bool manifest) {
+  std::string s;
+  for (const TPrefix& p : kPrefixes)
+    if (manifest || !p.manifestOnly) s += p.line;
+  return s + "\n";
+}
 
 const char* const kUiUri = SORAVEL_LV2_URI "#ui";
 
@@ -106,13 +122,14 @@ void ReadBank(TBank& bank) {
 }
 
 void WriteManifest(TFile& out, const TBank& bank, const std::string& dsp, const std::string& uiBinary) {
-  out(kPrefixes);
+  out(Prefixes(true));
   out(Uri(SORAVEL_LV2_URI) + "\n    a lv2:Plugin ;\n    lv2:binary " + Uri(dsp) +
       " ;\n    rdfs:seeAlso <soravel.ttl> .\n\n");
   out(Uri(kUiUri) + "\n    a ui:X11UI ;\n    ui:binary " + Uri(uiBinary) +
       " ;\n    lv2:requiredFeature ui:parent , ui:idleInterface ;\n"
-      "    lv2:optionalFeature ui:resize , ui:touch ;\n"
-      "    lv2:extensionData ui:idleInterface .\n\n");
+      "    lv2:optionalFeature ui:resize , ui:touch , opts:options , urid:map ;\n"
+      "    lv2:extensionData ui:idleInterface , opts:interface ;\n"
+      "    opts:supportedOption ui:scaleFactor .\n\n");
   for (int k = 0; k < kNumPrograms; ++k)
     out(Uri(PresetUri(bank.name[k].c_str())) + "\n    a pset:Preset ;\n    lv2:appliesTo " +
         Uri(SORAVEL_LV2_URI) + " ;\n    rdfs:seeAlso <presets.ttl> .\n\n");
@@ -135,7 +152,7 @@ void WriteControlPort(TFile& out, int i, float def) {
 }
 
 void WritePlugin(TFile& out, const TBank& bank) {
-  out(kPrefixes);
+  out(Prefixes(false));
   out(Uri(SORAVEL_LV2_URI) + "\n    a lv2:Plugin , lv2:ReverbPlugin , doap:Project ;\n");
   out("    doap:name " + Quoted(SORAVEL_PRODUCT) + " ;\n");
   out("    doap:maintainer [ foaf:name " + Quoted(SORAVEL_VENDOR) + " ; foaf:homepage <https://" +
@@ -177,7 +194,7 @@ void WritePlugin(TFile& out, const TBank& bank) {
 }
 
 void WritePresets(TFile& out, const TBank& bank) {
-  out(kPrefixes);
+  out(Prefixes(false));
   for (int k = 0; k < kNumPrograms; ++k) {
     out(Uri(PresetUri(bank.name[k].c_str())) + "\n    a pset:Preset ;\n    lv2:appliesTo " +
         Uri(SORAVEL_LV2_URI) + " ;\n    rdfs:label " + Quoted(bank.name[k]) + " ;\n    lv2:port ");

@@ -1,6 +1,7 @@
 // Soravel.lv2's UI library in a real X window (under Xvfb), driven by a host of
 // our own: the library loaded with dlopen, the UI made in our window with
-// ui:parent, ui:resize and ui:touch, idled about every 20 ms, port events sent
+// ui:parent, ui:resize, ui:touch, urid:map and, where a test gives them,
+// opts:options, idled about every 20 ms, port events sent
 // and port writes recorded, real input through XTest. The picture is compared
 // with the VST 2.x editor drawn by the raster platform in this process.
 #include <dirent.h>
@@ -69,10 +70,37 @@ void Touch(LV2UI_Feature_Handle h, uint32_t port, bool grabbed) {
   static_cast<HostRecord*>(h)->touches.push_back((grabbed ? "begin " : "end ") + std::to_string(port));
 }
 
+// urid:map: numbers from 1, in the order the URIs are first asked for.
+LV2_URID MapUri(void*, const char* uri) {
+  static std::vector<std::string> uris;
+  for (size_t i = 0; i < uris.size(); ++i)
+    if (uris[i] == uri) return static_cast<LV2_URID>(i + 1);
+  uris.emplace_back(uri);
+  return static_cast<LV2_URID>(uris.size());
+}
+LV2_URID_Map gUridMap{nullptr, MapUri};
+
+// An options array holding one ui:scaleFactor about the instance; `value` is
+// the caller's.
+std::vector<LV2_Options_Option> ScaleOption(const void* value, uint32_t size = sizeof(float),
+                                            const char* type = lv2uri::kAtomFloat) {
+  return {{lv2options::kContextInstance, 0, MapUri(nullptr, lv2uri::kScaleFactor), size,
+           MapUri(nullptr, type), value},
+          {}};
+}
+
+int WindowWidth(::Window w) {
+  XWindowAttributes a{};
+  XGetWindowAttributes(Dpy(), w, &a);
+  return a.width;
+}
+
 // One UI in the host window; the host first sends every control port's value,
 // here those of a VST 2.x program.
 struct Ui {
-  explicit Ui(HostRecord& r, int program = 0, bool withParent = true) : record(r) {
+  explicit Ui(HostRecord& r, int program = 0, bool withParent = true,
+              const LV2_Options_Option* options = nullptr)
+      : record(r) {
     d = UiDescriptor();
     if (!d) return;
     resize = {&record, Resize};
@@ -80,8 +108,11 @@ struct Ui {
     parent = {lv2uri::kParent, reinterpret_cast<void*>(HostWindow())};
     resizeFeature = {lv2uri::kResize, &resize};
     touchFeature = {lv2uri::kTouch, &touch};
+    mapFeature = {lv2uri::kUridMap, &gUridMap};
+    optionsFeature = {lv2uri::kOptions, const_cast<LV2_Options_Option*>(options)};
     const LV2_Feature* features[] = {withParent ? &parent : &touchFeature, &resizeFeature,
-                                     &touchFeature, nullptr};
+                                     &touchFeature, &mapFeature, options ? &optionsFeature : nullptr,
+                                     nullptr};
     handle = d->instantiate(d, SORAVEL_LV2_URI, SORAVEL_LV2_BUNDLE, WritePort, &record, &widget,
                             features);
     if (!handle) return;
@@ -94,6 +125,9 @@ struct Ui {
     if (handle) d->cleanup(handle);
   }
   void Port(uint32_t port, float v) { d->port_event(handle, port, sizeof v, 0, &v); }
+  const LV2_Options_Interface& Options() const {
+    return *static_cast<const LV2_Options_Interface*>(d->extension_data(lv2uri::kOptionsInterface));
+  }
   ::Window Window() const { return static_cast<::Window>(reinterpret_cast<uintptr_t>(widget)); }
   // Idles about every 20 ms until `done` holds or a generous time has passed.
   bool IdleUntil(const std::function<bool()>& done, int timeoutMs = 10000) {
@@ -120,7 +154,7 @@ struct Ui {
   const LV2UI_Idle_Interface* idle = nullptr;
   LV2UI_Resize resize{};
   LV2UI_Touch touch{};
-  LV2_Feature parent{}, resizeFeature{}, touchFeature{};
+  LV2_Feature parent{}, resizeFeature{}, touchFeature{}, mapFeature{}, optionsFeature{};
 };
 
 class Lv2Ui : public ::testing::Test {
@@ -246,9 +280,55 @@ TEST_F(Lv2Ui, OpenCloseCyclesLeaveResourcesAndDescriptorsWhereTheyWere) {
   EXPECT_EQ(OpenDescriptors(), fdsBefore) << "the display connection stayed open";
 }
 
+// The host's ui:scaleFactor, before the user made a choice in this process (the
+// next test makes one): 2 opens the editor at 200 %; a factor of another type
+// or size, or outside 1..4, is ignored; a new one through the options
+// interface resizes the open editor, and get answers the one taken.
+TEST_F(Lv2Ui, OpensAtTheHostsScaleFactor) {
+  const float two = 2.0f, nan = NAN, zero = 0.0f, hundred = 100.0f, oneAndHalf = 1.5f;
+  const double twoDouble = 2.0;
+  HostRecord r;
+  {
+    Ui ui(r, 0, true, ScaleOption(&two).data());
+    ASSERT_NE(ui.handle, nullptr);
+    EXPECT_EQ(r.width, 1546);
+    EXPECT_EQ(r.height, 982);
+    EXPECT_EQ(WindowWidth(ui.Window()), 1546);
+  }
+  const std::vector<LV2_Options_Option> bad[] = {
+      ScaleOption(&two, sizeof two, "http://lv2plug.in/ns/ext/atom#Int"),
+      ScaleOption(&twoDouble, sizeof twoDouble),
+      ScaleOption(&nan), ScaleOption(&zero), ScaleOption(&hundred), ScaleOption(nullptr)};
+  for (const auto& options : bad) {
+    r.width = 0;
+    Ui ui(r, 0, true, options.data());
+    ASSERT_NE(ui.handle, nullptr) << &options - bad;
+    EXPECT_EQ(r.width, kWidth) << &options - bad;
+  }
+
+  Ui ui(r);
+  ASSERT_NE(ui.handle, nullptr);
+  LV2_Options_Option asked[] = {
+      {lv2options::kContextInstance, 0, MapUri(nullptr, lv2uri::kScaleFactor), 0, 0, nullptr}, {}};
+  EXPECT_EQ(ui.Options().get(ui.handle, asked), lv2options::kBadKey) << "nothing announced yet";
+  EXPECT_EQ(asked[0].value, nullptr);
+  for (const auto& options : bad)
+    EXPECT_EQ(ui.Options().set(ui.handle, options.data()), lv2options::kBadValue);
+  EXPECT_EQ(WindowWidth(ui.Window()), kWidth);
+  EXPECT_EQ(ui.Options().set(ui.handle, ScaleOption(&oneAndHalf).data()), lv2options::kSuccess);
+  EXPECT_EQ(r.width, 1160);
+  EXPECT_EQ(r.height, 737);
+  ui.IdleFor(60);  // the UI's requests reach the server
+  EXPECT_EQ(WindowWidth(ui.Window()), 1160);
+  EXPECT_EQ(ui.Options().get(ui.handle, asked), lv2options::kSuccess);
+  ASSERT_EQ(asked[0].size, sizeof(float));
+  EXPECT_EQ(*static_cast<const float*>(asked[0].value), 1.5f);
+}
+
 // The user's zoom choice in the about view asks the host through ui:resize: a
 // host that refuses keeps the editor at its size, one that agrees gets it
-// larger. Leaves the choice at 100 %, which lasts as long as the library.
+// larger. Leaves the choice at 100 %, which lasts as long as the library, and
+// comes before the host's scale factor.
 TEST_F(Lv2Ui, ZoomChoiceAsksTheHostThroughResize) {
   HostRecord r;
   Ui ui(r);
@@ -260,11 +340,7 @@ TEST_F(Lv2Ui, ZoomChoiceAsksTheHostThroughResize) {
     Button(1, false);
     ui.IdleFor(60);
   };
-  const auto windowWidth = [&] {
-    XWindowAttributes a{};
-    XGetWindowAttributes(Dpy(), ui.Window(), &a);
-    return a.width;
-  };
+  const auto windowWidth = [&] { return WindowWidth(ui.Window()); };
   const CBounds one = about::kZoomChoices[0], two = about::kZoomChoices[2];
   click((about::kLogo.left + about::kLogo.right) / 2, (about::kLogo.top + about::kLogo.bottom) / 2);
 
@@ -287,4 +363,14 @@ TEST_F(Lv2Ui, ZoomChoiceAsksTheHostThroughResize) {
   EXPECT_EQ(r.width, kWidth);
   EXPECT_EQ(r.height, kHeight);
   EXPECT_EQ(windowWidth(), kWidth);
+
+  const float factor = 2.0f;
+  HostRecord scaled;
+  Ui other(scaled, 0, true, ScaleOption(&factor).data());
+  ASSERT_NE(other.handle, nullptr);
+  EXPECT_EQ(scaled.width, kWidth);
+  EXPECT_EQ(WindowWidth(other.Window()), kWidth);
+  scaled.width = 0;
+  EXPECT_EQ(other.Options().set(other.handle, ScaleOption(&factor).data()), lv2options::kSuccess);
+  EXPECT_EQ(scaled.width, 0) << "no new size asked for";
 }
