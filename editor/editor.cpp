@@ -179,7 +179,7 @@ void Editor::ApplyParameterChanges() {
 
 void Editor::valueChanged(CControl* control) {
   const int32_t tag = control ? control->getTag() : -1;
-  if (tag < 0 || tag >= kNumParams) return;  // the about area (22) and the rest
+  if (tag < 0 || tag >= kNumParams) return;  // the about area (layout::kAboutTag) and the rest
   SendToPlugin(control, tag);
   // The plug-in has called setParameter back with the value it took: show it now,
   // so that the display is painted together with the control the user moved.

@@ -2,7 +2,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <iterator>
 
 #include "editor/editor.h"
 #include "editor/zoom.h"
@@ -10,17 +9,8 @@
 #include "soravel_product.h"
 
 namespace about {
-const CBounds kLogo(66, 39, 310, 121);
-const CBounds kClose(167, 78, 187, 98);
-const CBounds kWebPage(425, 307, 569, 326);
-const CBounds kDonation(399, 340, 591, 396);
 const char* const kWebPageUrl = "https://" SORAVEL_VENDOR_HOST "/";
 const char* const kDonationUrl = "https://" SORAVEL_VENDOR_HOST "/donation?lang=en";
-
-const CBounds kZoomCaption(186, 366, 228, 384);
-const CBounds kZoomChoices[3] = {CBounds(230, 366, 272, 384), CBounds(274, 366, 316, 384),
-                                 CBounds(318, 366, 360, 384)};
-static_assert(std::size(kZoomChoices) == zoom::kNumZooms, "one area per zoom");
 
 // Half-open, unlike CBounds::pointInside: an area is the pixels its picture covers.
 bool Inside(const CBounds& r, const CPosition& p) { return platform::insideHalfOpen(r, p.h, p.v); }
@@ -35,7 +25,7 @@ int ZoomChoiceAt(const CPosition& p) {
 // ---- TZAbout ----
 
 TZAbout::TZAbout(CControlListener* listener, CBitmap* image, const CBounds& aboutViewRect_)
-    : CControl(about::kLogo, listener, 22, image),
+    : CControl(about::kLogo, listener, layout::kAboutTag, image),
       aboutViewRect(aboutViewRect_),
       splash(new TSplashScreenView(aboutViewRect_, this, image, CPosition(0, 0))) {}
 

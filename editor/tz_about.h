@@ -2,6 +2,7 @@
 // The about area over the logo, the about view it shows (a modal view over the
 // whole editor with a close mark and two links), and the editor's frame, which
 // shows a hand over whatever can be clicked there.
+#include "editor/layout.h"
 #include "gui/controls.h"
 #include "gui/frame.h"
 
@@ -54,11 +55,8 @@ class TZFrame : public CFrame {
   CMouseEventResult mouseMoved(CPosition& where, const uint32_t& buttons) override;
 };
 
-// The about view's active areas and the logo, in frame pixels (right and bottom excluded).
+// Hit tests over the about view's areas (editor/layout.h).
 namespace about {
-extern const CBounds kLogo, kClose, kWebPage, kDonation;
-// The zoom choice under the mark: its caption and one area per zoom::kZooms.
-extern const CBounds kZoomCaption, kZoomChoices[3];
 // The choice under p, -1 for none.
 int ZoomChoiceAt(const CPosition& p);
 bool Inside(const CBounds& r, const CPosition& p);

@@ -4,6 +4,7 @@
 // program's parameter records and the engine's meter levels. Each adds itself
 // to the editor's frame when it is made; the frame owns it from then on.
 #include "editor/knob_mapping.h"
+#include "editor/layout.h"
 #include "editor/meter_scale.h"
 #include "gui/controls.h"
 #include "gui/timer.h"
@@ -100,11 +101,12 @@ class TZMeter : public CControl {
   const TBar& Shown(int bar) const { return shown[bar]; }
 
  private:
+  static constexpr int kBars = layout::kMeterBars;
   void DrawNow(const CBounds& area);
   Editor* editor;
   CBitmap* scale;
-  CBounds bars[4];
+  CBounds bars[kBars];
   CGuiTimer* timer;
-  meter::TPeakHold peaks[4];
-  TBar shown[4];
+  meter::TPeakHold peaks[kBars];
+  TBar shown[kBars];
 };
