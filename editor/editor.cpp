@@ -5,6 +5,7 @@
 #include "editor/editor_plugin.h"
 #include "editor/image_table.h"
 #include "editor/layout.h"
+#include "editor/tz_frame.h"
 #include "editor/zoom.h"
 #include "gui/platform/platform.h"
 #include "plugin/param.h"
