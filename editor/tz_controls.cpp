@@ -171,10 +171,10 @@ bool TZMeter::attached(CView* parent) {
 
 void TZMeter::Tick() {
   if (!scale || !editor) return;
-  // One repaint request for all the bars: each request costs the window system a
-  // round trip.
-  CBounds changed;
-  bool any = false;
+  // Each bar's own rows, never the scale between the bars: at 200 % an area spanning
+  // all four would put three times their pixels on the window.
+  CBounds changed[kBars];
+  int count = 0;
   for (int i = 0; i < kBars; ++i) {
     const int d = meter::Position(editor->Meter(i));
     TBar next;
@@ -192,32 +192,36 @@ void TZMeter::Tick() {
         bottom = std::max(bottom, row + 1);
       }
     if (top >= bottom) continue;
-    const CBounds rows(bars[i].left, bars[i].top + top, bars[i].right, bars[i].top + bottom);
-    if (!any) {
-      changed = rows;
-      any = true;
-    } else {
-      changed.unite(rows);
-    }
+    changed[count++] = CBounds(bars[i].left, bars[i].top + top, bars[i].right, bars[i].top + bottom);
   }
-  if (any) DrawNow(changed);
+  if (count > 0) DrawNow(changed, count);
 }
 
-// The tick draws what changed at once, on a context of the window: a repaint request
+// The tick draws what changed at once, on one context of the window: a repaint request
 // would cost the window system a round of messages per tick, 50 times a second.
-void TZMeter::DrawNow(const CBounds& area) {
+void TZMeter::DrawNow(const CBounds* areas, int count) {
   CFrame* frame = getFrame();
-  if (!frame || !frame->platformWindow()) return invalidateRect(area);
+  if (!frame || !frame->platformWindow()) {
+    for (int i = 0; i < count; ++i) invalidateRect(areas[i]);
+    return;
+  }
   CDrawContext* context = new CDrawContext(frame, nullptr);
-  context->setClipRect(area);  // the window system is handed this area only
-  frame->drawInRect(context, area);
+  for (int i = 0; i < count; ++i) {
+    context->setClipRect(areas[i]);  // the window system is handed this area only
+    frame->drawInRect(context, areas[i]);
+    // Put on screen area by area (X11 puts the clip's); releasing puts the last.
+    if (platform::Surface* s = context->surface(); s && i + 1 < count) s->flush();
+  }
   context->release();
 }
 
 void TZMeter::draw(CDrawContext* context) {
   if (scale) {
+    const CBounds clip = context->getClipRect();
     for (int i = 0; i < kBars; ++i) {
       const CBounds& bar = bars[i];
+      CBounds seen = bar;
+      if (seen.bound(clip).isEmpty()) continue;  // a tick draws one bar at a time
       const TBar& b = shown[i];
       // The lit half of the scale image over the unlit bar of the background.
       if (b.unlit < meter::kBarHeight)

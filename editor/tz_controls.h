@@ -68,7 +68,8 @@ class TZSwitch : public CVerticalSwitch {
 // Four peak meters (input left, right, output left, right) with peak hold, on
 // the editor's 20 ms timer. Each tick reads the engine's levels once, advances
 // the peak hold once and repaints only the bars whose lit height or marker
-// moved: a still meter paints nothing. Painting shows the state of the last tick.
+// moved, each bar's changed rows on their own: a still meter paints nothing.
+// Painting shows the state of the last tick.
 class TZMeter : public CControl {
  public:
   TZMeter(Editor* editor, CBitmap* scale);
@@ -102,7 +103,7 @@ class TZMeter : public CControl {
 
  private:
   static constexpr int kBars = layout::kMeterBars;
-  void DrawNow(const CBounds& area);
+  void DrawNow(const CBounds* areas, int count);
   Editor* editor;
   CBitmap* scale;
   CBounds bars[kBars];
