@@ -14,7 +14,7 @@ Editor::Editor(IEditorPlugin* p, AudioEffect* effect) : AEffGUIEditor(effect), p
   // The size comes from the background's file header: hosts make instances
   // just to scan them, and decoding waits until a window is opened.
   int width = 0, height = 0;
-  if (imageSize("BACKGROUND", width, height)) {
+  if (imageSize(layout::kBackgroundImage, width, height)) {
     baseWidth = width;
     baseHeight = height;
     SetRectFor(1.0);
@@ -71,11 +71,11 @@ bool Editor::ApplyZoom(double z) {
 }
 
 void Editor::UseImages(double z) {
-  frame->setBackground(findImage("BACKGROUND", z));
+  frame->setBackground(findImage(layout::kBackgroundImage, z));
   for (const TKnobPlace& k : kKnobPlaces) knobs[k.tag]->setBackground(findImage(k.image, z));
-  freezeSwitch->setBackground(findImage("SWITCH", z));
-  meterView->setScaleImage(findImage("VU_SCALE", z));
-  about->setImage(findImage("ABOUT", z));
+  freezeSwitch->setBackground(findImage(layout::kSwitchImage, z));
+  meterView->setScaleImage(findImage(layout::kMeterImage, z));
+  about->setImage(findImage(layout::kAboutImage, z));
 }
 
 // The window never outlives the editor: hosts close instances with it open.
@@ -93,10 +93,10 @@ bool Editor::open(void* parentWindow) {
     SetRectFor(z);
     if (!plugin->ResizeWindow(rect.right, rect.bottom)) z = answered;
   }
-  CBitmap* background = findImage("BACKGROUND", z);
-  CBitmap* aboutImage = findImage("ABOUT", z);
-  CBitmap* switchImage = findImage("SWITCH", z);
-  CBitmap* scale = findImage("VU_SCALE", z);
+  CBitmap* background = findImage(layout::kBackgroundImage, z);
+  CBitmap* aboutImage = findImage(layout::kAboutImage, z);
+  CBitmap* switchImage = findImage(layout::kSwitchImage, z);
+  CBitmap* scale = findImage(layout::kMeterImage, z);
   if (!background || !background->isLoaded() || !aboutImage || !switchImage || !scale) {
     AEffGUIEditor::close();  // without its images there is nothing to show
     return false;

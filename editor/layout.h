@@ -39,6 +39,13 @@ inline constexpr CBounds kMeter(kMeterLeft, kMeterTop,
                                 kMeterLeft + kMeterBarOffsets[kMeterBars - 1] + kMeterBarWidth,
                                 kMeterTop + meter::kBarHeight);
 
+// The images of the frame, the freeze switch, the meter and the about view (the knobs'
+// are in kKnobPlaces).
+inline constexpr const char* kBackgroundImage = "BACKGROUND";
+inline constexpr const char* kSwitchImage = "SWITCH";
+inline constexpr const char* kMeterImage = "VU_SCALE";
+inline constexpr const char* kAboutImage = "ABOUT";
+
 // The about area's tag, apart from every parameter's.
 inline constexpr int32_t kAboutTag = 22;
 
