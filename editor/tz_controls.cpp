@@ -172,7 +172,7 @@ bool TZMeter::attached(CView* parent) {
 void TZMeter::Tick() {
   if (!scale || !editor) return;
   // Each bar's own rows, never the scale between the bars: at 200 % an area spanning
-  // all four would put three times their pixels on the window.
+  // all four would draw three times their pixels (X11 puts each area on its own).
   CBounds changed[kBars];
   int count = 0;
   for (int i = 0; i < kBars; ++i) {
