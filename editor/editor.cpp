@@ -5,6 +5,7 @@
 #include "editor/editor_plugin.h"
 #include "editor/image_table.h"
 #include "editor/layout.h"
+#include "editor/tz_frame.h"
 #include "editor/zoom.h"
 #include "gui/platform/platform.h"
 #include "plugin/param.h"
@@ -13,7 +14,7 @@ Editor::Editor(IEditorPlugin* p, AudioEffect* effect) : AEffGUIEditor(effect), p
   // The size comes from the background's file header: hosts make instances
   // just to scan them, and decoding waits until a window is opened.
   int width = 0, height = 0;
-  if (imageSize("BACKGROUND", width, height)) {
+  if (imageSize(layout::kBackgroundImage, width, height)) {
     baseWidth = width;
     baseHeight = height;
     SetRectFor(1.0);
@@ -70,11 +71,11 @@ bool Editor::ApplyZoom(double z) {
 }
 
 void Editor::UseImages(double z) {
-  frame->setBackground(findImage("BACKGROUND", z));
+  frame->setBackground(findImage(layout::kBackgroundImage, z));
   for (const TKnobPlace& k : kKnobPlaces) knobs[k.tag]->setBackground(findImage(k.image, z));
-  freezeSwitch->setBackground(findImage("SWITCH", z));
-  meterView->setScaleImage(findImage("VU_SCALE", z));
-  about->setImage(findImage("ABOUT", z));
+  freezeSwitch->setBackground(findImage(layout::kSwitchImage, z));
+  meterView->setScaleImage(findImage(layout::kMeterImage, z));
+  about->setImage(findImage(layout::kAboutImage, z));
 }
 
 // The window never outlives the editor: hosts close instances with it open.
@@ -92,10 +93,10 @@ bool Editor::open(void* parentWindow) {
     SetRectFor(z);
     if (!plugin->ResizeWindow(rect.right, rect.bottom)) z = answered;
   }
-  CBitmap* background = findImage("BACKGROUND", z);
-  CBitmap* aboutImage = findImage("ABOUT", z);
-  CBitmap* switchImage = findImage("SWITCH", z);
-  CBitmap* scale = findImage("VU_SCALE", z);
+  CBitmap* background = findImage(layout::kBackgroundImage, z);
+  CBitmap* aboutImage = findImage(layout::kAboutImage, z);
+  CBitmap* switchImage = findImage(layout::kSwitchImage, z);
+  CBitmap* scale = findImage(layout::kMeterImage, z);
   if (!background || !background->isLoaded() || !aboutImage || !switchImage || !scale) {
     AEffGUIEditor::close();  // without its images there is nothing to show
     return false;
@@ -179,7 +180,7 @@ void Editor::ApplyParameterChanges() {
 
 void Editor::valueChanged(CControl* control) {
   const int32_t tag = control ? control->getTag() : -1;
-  if (tag < 0 || tag >= kNumParams) return;  // the about area (22) and the rest
+  if (tag < 0 || tag >= kNumParams) return;  // the about area (layout::kAboutTag) and the rest
   SendToPlugin(control, tag);
   // The plug-in has called setParameter back with the value it took: show it now,
   // so that the display is painted together with the control the user moved.

@@ -1,11 +1,9 @@
 #pragma once
-// The about area over the logo, the about view it shows (a modal view over the
-// whole editor with a close mark and two links), and the editor's frame, which
-// shows a hand over whatever can be clicked there.
+// The about area over the logo: a click shows the about view (editor/splash_view.h),
+// a modal view over the whole editor, and its closing hides it again.
+#include "editor/about_areas.h"
+#include "editor/splash_view.h"
 #include "gui/controls.h"
-#include "gui/frame.h"
-
-class TSplashScreenView;
 
 class TZAbout : public CControl, public CControlListener {
  public:
@@ -33,36 +31,3 @@ class TZAbout : public CControl, public CControlListener {
   CBounds aboutViewRect;
   TSplashScreenView* splash;
 };
-
-class TSplashScreenView : public CControl {
- public:
-  TSplashScreenView(const CBounds& rect, CControlListener* listener, CBitmap* image,
-                    const CPosition& offset);
-  void draw(CDrawContext* context) override;
-  CMouseEventResult mouseDown(CPosition& where, const uint32_t& buttons) override;
-  int32_t keyDown(CKeyCode& key) override;
-  bool isTypeOf(const char* name) const override;
-  CView* clone() const override { return new TSplashScreenView(*this); }
-
- private:
-  CPosition offset;
-};
-
-class TZFrame : public CFrame {
- public:
-  TZFrame(const CBounds& size, void* parentWindow, GuiEditorInterface* editor, double zoom = 1.0);
-  CMouseEventResult mouseMoved(CPosition& where, const uint32_t& buttons) override;
-};
-
-// The about view's active areas and the logo, in frame pixels (right and bottom excluded).
-namespace about {
-extern const CBounds kLogo, kClose, kWebPage, kDonation;
-// The zoom choice under the mark: its caption and one area per zoom::kZooms.
-extern const CBounds kZoomCaption, kZoomChoices[3];
-// The choice under p, -1 for none.
-int ZoomChoiceAt(const CPosition& p);
-bool Inside(const CBounds& r, const CPosition& p);
-// The vendor's pages, opened in the user's browser.
-extern const char* const kWebPageUrl;
-extern const char* const kDonationUrl;
-}  // namespace about

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "editor/editor.h"
+#include "editor/layout.h"
 #include "gui/frame.h"
 #include "plugin/param.h"
 
@@ -60,7 +61,10 @@ void ComposeDisplayText(float, char* text, void* userData) {
 }
 
 TZDisplay::TZDisplay(Editor* e, int32_t left, int32_t top, CControlListener* listener, int32_t tag)
-    : CTextEdit(CBounds(left, top, left + 48, top + 14), listener, tag), editor(e), index(tag) {
+    : CTextEdit(CBounds(left, top, left + layout::kDisplayWidth, top + layout::kDisplayHeight),
+                listener, tag),
+      editor(e),
+      index(tag) {
   setWantsFocus(true);
   ApplyDisplayStyle(this);
   setValueToStringProcedure(ComposeDisplayText, this);
@@ -81,7 +85,7 @@ void ComposeFreezeText(float, char* text, void* userData) {
 }
 }  // namespace
 
-TZTablo::TZTablo(Editor* e) : CParamDisplay(CBounds(360, 267, 405, 277)), editor(e) {
+TZTablo::TZTablo(Editor* e) : CParamDisplay(layout::kFreezeText), editor(e) {
   ApplyDisplayStyle(this);
   setValueToStringProcedure(ComposeFreezeText, editor);
   if (editor) value_ = editor->ParameterValue(kDecayFreeze);  // 0 or 1, as its value
@@ -100,9 +104,13 @@ bool TZTablo::isTypeOf(const char* name) const {
 
 // ---- TZSwitch ----
 
+namespace {
+constexpr int32_t kFrameHeight = layout::kFreezeSwitch.bottom - layout::kFreezeSwitch.top;
+}
+
 TZSwitch::TZSwitch(Editor* editor, CControlListener* listener, CBitmap* image)
-    : CVerticalSwitch(CBounds(354, 206, 410, 265), listener, kDecayFreeze,
-                      image ? image->getHeight() / 59 : 0, 59, 2, image) {
+    : CVerticalSwitch(layout::kFreezeSwitch, listener, kDecayFreeze,
+                      image ? image->getHeight() / kFrameHeight : 0, kFrameHeight, 2, image) {
   setDefaultValue(0.0f);
   if (editor) value_ = editor->ParameterValue(kDecayFreeze);
   AddToFrame(editor, this);
@@ -127,14 +135,17 @@ bool TZSwitch::isTypeOf(const char* name) const {
 
 // ---- TZMeter ----
 
+namespace {
+constexpr int32_t kTickMs = 20;  // the editor's timer
+}
+
 TZMeter::TZMeter(Editor* e, CBitmap* image)
-    : CControl(CBounds(648, 178, 711, 435)), editor(e), scale(image),
-      timer(new CGuiTimer(this, 20)) {
+    : CControl(layout::kMeter), editor(e), scale(image), timer(new CGuiTimer(this, kTickMs)) {
   AddToFrame(editor, this);
 }
 
 TZMeter::TZMeter(const TZMeter& m)
-    : CControl(m), editor(m.editor), scale(m.scale), timer(new CGuiTimer(this, 20)) {}
+    : CControl(m), editor(m.editor), scale(m.scale), timer(new CGuiTimer(this, kTickMs)) {}
 
 TZMeter::~TZMeter() {
   timer->stop();
@@ -151,20 +162,20 @@ CMessageResult TZMeter::notify(CBaseObject*, const char* message) {
 }
 
 bool TZMeter::attached(CView* parent) {
-  const int offsets[4] = {0, 9, 49, 58};
-  for (int i = 0; i < 4; ++i)
-    bars[i] = CBounds(size_.left + offsets[i], size_.top, size_.left + offsets[i] + 5,
-                      size_.top + meter::kBarHeight);
+  for (int i = 0; i < kBars; ++i) {
+    const int32_t left = size_.left + layout::kMeterBarOffsets[i];
+    bars[i] = CBounds(left, size_.top, left + layout::kMeterBarWidth, size_.top + meter::kBarHeight);
+  }
   return CControl::attached(parent);
 }
 
 void TZMeter::Tick() {
   if (!scale || !editor) return;
-  // One repaint request for all the bars: each request costs the window system a
-  // round trip.
-  CBounds changed;
-  bool any = false;
-  for (int i = 0; i < 4; ++i) {
+  // Each bar's own rows, never the scale between the bars: at 200 % an area spanning
+  // all four would draw three times their pixels (X11 puts each area on its own).
+  CBounds changed[kBars];
+  int count = 0;
+  for (int i = 0; i < kBars; ++i) {
     const int d = meter::Position(editor->Meter(i));
     TBar next;
     next.unlit = std::clamp(-d, 0, meter::kBarHeight);
@@ -181,43 +192,47 @@ void TZMeter::Tick() {
         bottom = std::max(bottom, row + 1);
       }
     if (top >= bottom) continue;
-    const CBounds rows(bars[i].left, bars[i].top + top, bars[i].right, bars[i].top + bottom);
-    if (!any) {
-      changed = rows;
-      any = true;
-    } else {
-      changed.unite(rows);
-    }
+    changed[count++] = CBounds(bars[i].left, bars[i].top + top, bars[i].right, bars[i].top + bottom);
   }
-  if (any) DrawNow(changed);
+  if (count > 0) DrawNow(changed, count);
 }
 
-// The tick draws what changed at once, on a context of the window: a repaint request
+// The tick draws what changed at once, on one context of the window: a repaint request
 // would cost the window system a round of messages per tick, 50 times a second.
-void TZMeter::DrawNow(const CBounds& area) {
+void TZMeter::DrawNow(const CBounds* areas, int count) {
   CFrame* frame = getFrame();
-  if (!frame || !frame->platformWindow()) return invalidateRect(area);
+  if (!frame || !frame->platformWindow()) {
+    for (int i = 0; i < count; ++i) invalidateRect(areas[i]);
+    return;
+  }
   CDrawContext* context = new CDrawContext(frame, nullptr);
-  context->setClipRect(area);  // the window system is handed this area only
-  frame->drawInRect(context, area);
+  for (int i = 0; i < count; ++i) {
+    context->setClipRect(areas[i]);  // the window system is handed this area only
+    frame->drawInRect(context, areas[i]);
+    // Put on screen area by area (X11 puts the clip's); releasing puts the last.
+    if (platform::Surface* s = context->surface(); s && i + 1 < count) s->flush();
+  }
   context->release();
 }
 
 void TZMeter::draw(CDrawContext* context) {
   if (scale) {
-    for (int i = 0; i < 4; ++i) {
+    const CBounds clip = context->getClipRect();
+    for (int i = 0; i < kBars; ++i) {
       const CBounds& bar = bars[i];
+      CBounds seen = bar;
+      if (seen.bound(clip).isEmpty()) continue;  // a tick draws one bar at a time
       const TBar& b = shown[i];
       // The lit half of the scale image over the unlit bar of the background.
       if (b.unlit < meter::kBarHeight)
         scale->draw(context,
                     CBounds(bar.left, bar.top + b.unlit, bar.right, bar.top + meter::kBarHeight),
-                    CPosition(5, b.unlit));
+                    CPosition(layout::kMeterBarWidth, b.unlit));
       if (b.marker >= 0) {
         const meter::TRgb c = meter::kPeakColour[b.marker];
         context->setFrameColor(CRGBA{c.r, c.g, c.b, c.a});
         context->moveTo(CPosition(bar.left, bar.top + b.marker));
-        context->lineTo(CPosition(bar.left + 5, bar.top + b.marker));
+        context->lineTo(CPosition(bar.right, bar.top + b.marker));
       }
     }
   }

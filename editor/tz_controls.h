@@ -4,6 +4,7 @@
 // program's parameter records and the engine's meter levels. Each adds itself
 // to the editor's frame when it is made; the frame owns it from then on.
 #include "editor/knob_mapping.h"
+#include "editor/layout.h"
 #include "editor/meter_scale.h"
 #include "gui/controls.h"
 #include "gui/timer.h"
@@ -67,7 +68,8 @@ class TZSwitch : public CVerticalSwitch {
 // Four peak meters (input left, right, output left, right) with peak hold, on
 // the editor's 20 ms timer. Each tick reads the engine's levels once, advances
 // the peak hold once and repaints only the bars whose lit height or marker
-// moved: a still meter paints nothing. Painting shows the state of the last tick.
+// moved, each bar's changed rows on their own: a still meter paints nothing.
+// Painting shows the state of the last tick.
 class TZMeter : public CControl {
  public:
   TZMeter(Editor* editor, CBitmap* scale);
@@ -100,11 +102,12 @@ class TZMeter : public CControl {
   const TBar& Shown(int bar) const { return shown[bar]; }
 
  private:
-  void DrawNow(const CBounds& area);
+  static constexpr int kBars = layout::kMeterBars;
+  void DrawNow(const CBounds* areas, int count);
   Editor* editor;
   CBitmap* scale;
-  CBounds bars[4];
+  CBounds bars[kBars];
   CGuiTimer* timer;
-  meter::TPeakHold peaks[4];
-  TBar shown[4];
+  meter::TPeakHold peaks[kBars];
+  TBar shown[kBars];
 };

@@ -10,7 +10,7 @@
 struct CPosition {
   int32_t h = 0, v = 0;
   CPosition() = default;
-  CPosition(int32_t h_, int32_t v_) : h(h_), v(v_) {}
+  constexpr CPosition(int32_t h_, int32_t v_) : h(h_), v(v_) {}
   bool operator==(const CPosition& o) const { return h == o.h && v == o.v; }
   bool operator!=(const CPosition& o) const { return !(*this == o); }
   CPosition& offset(int32_t x, int32_t y) { h += x; v += y; return *this; }
@@ -19,7 +19,7 @@ struct CPosition {
 struct CBounds {
   int32_t left = 0, top = 0, right = 0, bottom = 0;
   CBounds() = default;
-  CBounds(int32_t l, int32_t t, int32_t r, int32_t b) : left(l), top(t), right(r), bottom(b) {}
+  constexpr CBounds(int32_t l, int32_t t, int32_t r, int32_t b) : left(l), top(t), right(r), bottom(b) {}
   int32_t width() const { return right - left; }
   int32_t height() const { return bottom - top; }
   bool isEmpty() const { return right <= left || bottom <= top; }

@@ -455,6 +455,29 @@ TEST_F(EditorTest, MeterPaintsOnlyWhatMovesAndHoldsPeaksByTicks) {
   EXPECT_EQ(editor->LevelMeter()->Shown(0).marker, 37);  // P = -36.89
 }
 
+// A tick draws each bar that moved on its own: the scale between the bars, which never
+// changes, is not drawn again (at 200 % it would be most of the pixels put).
+TEST_F(EditorTest, MeterTickDrawsTheBarsButNotTheScaleBetweenThem) {
+  Open();
+  auto& clock = raster::RasterPlatform::instance();
+  for (int tick = 0; tick < 60; ++tick) clock.advance(20);  // the opening markers fall
+  Window().paint();
+  raster::RasterSurface& s = Window().surface();
+  const int row = 178 + 200;  // -33 dB: lit by both the input and the output
+  const int between[] = {655, 680, 705};  // between bars 0-1, 1-2 (the scale), 2-3
+  for (int x : between) s.pixels()[row * s.stride() + x] = 0xff123456u;
+  const uint32_t unlit[2] = {s.pixel(650, row), s.pixel(699, row)};
+
+  std::vector<float> loud(512, 0.5f), out(512);
+  float* in[2] = {loud.data(), loud.data()};
+  float* outs[2] = {out.data(), out.data()};
+  plugin->processReplacing(in, outs, 512);
+  clock.advance(20);
+  EXPECT_NE(s.pixel(650, row), unlit[0]) << "input bar not drawn";
+  EXPECT_NE(s.pixel(699, row), unlit[1]) << "output bar not drawn";
+  for (int x : between) EXPECT_EQ(s.pixel(x, row), 0xff123456u) << x;
+}
+
 // No window can be made (no parent, or no display on X11): open says so and leaves
 // nothing behind, so that effEditOpen answers 0.
 TEST_F(EditorTest, OpenWithoutAWindowAnswersFalse) {

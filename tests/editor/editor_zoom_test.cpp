@@ -43,7 +43,7 @@ VstIntPtr Host(AEffect* e, VstInt32 opcode, VstInt32 index, VstIntPtr value, voi
 }
 
 int gParent;
-constexpr double kZooms[] = {1.0, 1.5, 2.0};
+using zoom::kZooms;
 int Px(int units, double zoom) { return static_cast<int>(std::floor(units * zoom + 0.5)); }
 
 class ZoomTest : public ::testing::Test {

@@ -29,7 +29,22 @@ import sys
 import tempfile
 from fractions import Fraction
 
-ZOOMS = ((1, ""), (Fraction(3, 2), "@1.5x"), (2, "@2x"))
+
+def zooms():
+    """The editor's zooms, as written once in editor/zoom.h (zoom::kZooms), each
+    with the suffix of its images' names: "" at 1, else "@" + the zoom as %g
+    writes it + "x"."""
+    path = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "editor", "zoom.h")
+    with open(path, encoding="utf-8") as f:
+        found = re.search(r"kZooms\[\] = \{([0-9., ]+)\}", f.read())
+    if not found:
+        raise SystemExit("make_images: editor/zoom.h lacks the kZooms line")
+    values = [Fraction(v.strip()) for v in found.group(1).split(",")]
+    values = [int(z) if z.denominator == 1 else z for z in values]  # whole zooms as ints
+    return tuple((z, "" if z == 1 else "@%gx" % float(z)) for z in values)
+
+
+ZOOMS = zooms()
 
 
 def px(units, zoom):
