@@ -155,10 +155,14 @@ unsigned TLateNetwork::ReachingTheEnd(int n) const {
 }
 
 namespace {
-// Copies of a chunk's part at most: short ones without a library call.
+// Copies of a chunk's part at most, never overlapping. Longer runs with one
+// string move: as fast as glibc's memmove here, while a loop of 16- or 32-byte
+// moves took twice as long, and so did Wine's memmove, which Soravel.dll's C
+// library calls (0.9 ns a frame against 0.3).
 void CopyRun(const float* from, float* to, int n) {
   if (n > 32) {
-    std::copy_n(from, n, to);
+    size_t bytes = size_t(n) * sizeof(float);
+    asm volatile("rep movsb" : "+D"(to), "+S"(from), "+c"(bytes) : : "memory");
     return;
   }
   int i = 0;
