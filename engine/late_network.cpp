@@ -156,7 +156,7 @@ unsigned TLateNetwork::ReachingTheEnd(int n) const {
 
 namespace {
 // Copies of a chunk's part at most, never overlapping. Longer runs with the
-// C library's memmove, except in Soravel.dll: there it is the system's, and
+// C library's memmove, except on Windows: there it is the system's, and
 // Wine's copies these runs at 0.9 ns a frame where glibc's takes 0.3 and one
 // string move 0.4 (glibc's stays the faster on Linux). Loops of 16- or 32-byte
 // moves took as long as Wine's.
